@@ -1,0 +1,39 @@
+// The narrow view of the main window's controls that the delivery and poll logic use.
+// Every value is read from the control at the moment of the call: nothing is cached.
+#pragma once
+
+#include <string>
+
+#include "platform/handle.h"
+
+namespace kakehashi {
+
+enum class ModeOption { AAOpt, SAKASAOpt, DEFAULTOpt };
+
+enum class CheckBox { SendNow, Limit, PlusCheck, BeforePlusCheck, AfterPlusCheck };
+
+class MainWindowView {
+ public:
+  virtual ~MainWindowView() = default;
+
+  // The whole text of Message, and its replacement.
+  virtual std::u16string MessageText() const = 0;
+  virtual void SetMessageText(const std::u16string& text) = 0;
+
+  // The edit control of Message, for EM_GETLINECOUNT / EM_GETLINE.
+  virtual Handle MessageWindow() const = 0;
+
+  // Whether the option button is selected.
+  virtual bool OptionSelected(ModeOption option) const = 0;
+
+  // The state of the check box: 0 (clear) or 1 (ticked).
+  virtual int CheckValue(CheckBox box) const = 0;
+
+  virtual std::u16string PlusWordText() const = 0;
+  virtual std::u16string WaitText() const = 0;
+
+  // Replaces the whole text of the status line.
+  virtual void SetStatus(const std::u16string& text) = 0;
+};
+
+}  // namespace kakehashi

@@ -1,0 +1,101 @@
+// A simulated desktop: a tree of windows, a foreground window, edit controls that answer
+// like the real one, and a record of every post, sleep and shell call in order. It is a
+// real backend of the window operations for native builds, tests and tools.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/window_ops.h"
+
+namespace kakehashi::sim {
+
+struct Event {
+  enum class Kind { kPost, kSend, kSleep, kShellExecute };
+  Kind kind = Kind::kPost;
+  Handle window;
+  std::uint32_t message = 0;
+  std::uintptr_t wparam = 0;
+  std::intptr_t lparam = 0;
+  bool ok = true;                 // kPost: whether the post was accepted
+  std::uint32_t milliseconds = 0; // kSleep
+  std::uint64_t time_ms = 0;      // simulated clock when the call was made
+  std::string operation, file, parameters, directory;  // kShellExecute
+  int show_command = 0;                                // kShellExecute
+};
+
+class SimDesktop final : public WindowOps {
+ public:
+  SimDesktop();
+
+  // --- building the desktop ---
+  // A window with an ANSI class name and title, as the last child of `parent` (0: top level).
+  Handle AddWindow(Handle parent, std::string class_name, std::string title = {}, int control_id = 0);
+  // An edit control holding `text` (lines separated by CR LF).
+  Handle AddEdit(Handle parent, std::u16string text = {});
+  void SetEditText(Handle edit, std::u16string text);
+  std::u16string EditText(Handle edit) const;
+  void SetTitle(Handle window, std::string title);
+  void SetForeground(Handle window);
+  // The window and its descendants cease to exist: posts to them fail with error 1400.
+  void Destroy(Handle window);
+  // The window's queue accepts `count` more posts; later ones fail with error 1816.
+  void SetPostQuota(Handle window, std::size_t count);
+  // Wine's edit control writes a NUL after the bytes EM_GETLINE copies; Windows does not.
+  void SetGetLineWritesTerminator(bool on) { getline_terminator_ = on; }
+  bool Exists(Handle window) const;
+
+  // --- what happened ---
+  const std::vector<Event>& events() const { return events_; }
+  // Accepted posts only, in order.
+  std::vector<Event> Posts() const;
+  void ClearEvents() { events_.clear(); }
+  std::uint32_t last_error() const { return last_error_; }
+  std::uint64_t now_ms() const { return now_ms_; }
+
+  // --- WindowOps ---
+  Handle GetForegroundWindow() override;
+  std::string GetClassNameA(Handle window, int capacity) override;
+  std::string GetWindowTextA(Handle window, int capacity) override;
+  Handle FindWindowExA(Handle parent, Handle child_after, std::string_view class_name) override;
+  std::intptr_t SendMessageA(Handle window, std::uint32_t message, std::uintptr_t wparam,
+                             std::intptr_t lparam) override;
+  bool PostMessageA(Handle window, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) override;
+  int GetDlgCtrlID(Handle window) override;
+  void Sleep(std::uint32_t milliseconds) override;
+  Handle GetDesktopWindow() override;
+  void ShellExecuteA(Handle owner, std::string_view operation, std::string_view file,
+                     std::string_view parameters, std::string_view directory, int show_command) override;
+
+ private:
+  struct Window {
+    Handle parent;
+    std::string class_name;
+    std::string title;
+    int control_id = 0;
+    bool is_edit = false;
+    std::u16string edit_text;
+    std::vector<Handle> children;
+    bool alive = true;
+    bool limited = false;
+    std::size_t quota = 0;
+  };
+
+  Window* Find(Handle window);
+  const Window* Find(Handle window) const;
+  std::vector<std::u16string> EditLines(const Window& edit) const;
+
+  std::map<Handle, Window> windows_;
+  std::vector<Event> events_;
+  Handle desktop_;
+  Handle foreground_;
+  std::int32_t next_handle_ = 0x10010;
+  std::uint64_t now_ms_ = 0;
+  std::uint32_t last_error_ = 0;
+  bool getline_terminator_ = false;
+};
+
+}  // namespace kakehashi::sim

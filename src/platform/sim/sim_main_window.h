@@ -1,0 +1,51 @@
+// An in-memory main window for the simulated desktop: the controls' values as plain data,
+// with Message as an edit control of the desktop so that line reads go through it.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "forms/main_window_view.h"
+#include "platform/sim/sim_desktop.h"
+
+namespace kakehashi::sim {
+
+class SimMainWindow final : public MainWindowView {
+ public:
+  // Start values of the real window: mode 3 selected, boxes clear, Wait "500",
+  // PlusWord "(^。^)", Status "ウィンドウが選択されていません".
+  explicit SimMainWindow(SimDesktop& desktop);
+
+  // Test controls.
+  void Select(ModeOption option) { selected_ = option; }
+  void SetCheck(CheckBox box, int value) { checks_[box] = value; }
+  void SetPlusWord(std::u16string text) { plus_word_ = std::move(text); }
+  void SetWait(std::u16string text) { wait_ = std::move(text); }
+  const std::u16string& status() const { return status_; }
+  int status_writes() const { return status_writes_; }
+
+  // MainWindowView
+  std::u16string MessageText() const override { return desktop_.EditText(message_); }
+  void SetMessageText(const std::u16string& text) override { desktop_.SetEditText(message_, text); }
+  Handle MessageWindow() const override { return message_; }
+  bool OptionSelected(ModeOption option) const override { return selected_ == option; }
+  int CheckValue(CheckBox box) const override;
+  std::u16string PlusWordText() const override { return plus_word_; }
+  std::u16string WaitText() const override { return wait_; }
+  void SetStatus(const std::u16string& text) override {
+    status_ = text;
+    ++status_writes_;
+  }
+
+ private:
+  SimDesktop& desktop_;
+  Handle message_;
+  ModeOption selected_ = ModeOption::DEFAULTOpt;
+  std::map<CheckBox, int> checks_;
+  std::u16string plus_word_ = u"(^。^)";
+  std::u16string wait_ = u"500";
+  std::u16string status_ = u"ウィンドウが選択されていません";
+  int status_writes_ = 0;
+};
+
+}  // namespace kakehashi::sim

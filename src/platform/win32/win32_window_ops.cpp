@@ -1,0 +1,74 @@
+// The real window operations.
+#include "platform/win32/win32_window_ops.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+
+#include <string>
+#include <vector>
+
+namespace kakehashi {
+namespace {
+
+// Read into a buffer of `capacity` bytes; the platform writes a terminating NUL within it.
+template <typename Read>
+std::string ReadString(int capacity, Read read) {
+  if (capacity < 1) return {};
+  std::vector<char> buffer(static_cast<std::size_t>(capacity), '\0');
+  const int n = read(buffer.data(), capacity);
+  if (n <= 0) return {};
+  return std::string(buffer.data(), std::min(static_cast<std::size_t>(n), buffer.size() - 1));
+}
+
+const char* OrNull(const std::string& s) { return s.empty() ? nullptr : s.c_str(); }
+
+}  // namespace
+
+Handle Win32WindowOps::GetForegroundWindow() { return FromHwnd(::GetForegroundWindow()); }
+
+std::string Win32WindowOps::GetClassNameA(Handle window, int capacity) {
+  if (!window) return {};
+  return ReadString(capacity, [&](char* b, int n) { return ::GetClassNameA(ToHwnd(window), b, n); });
+}
+
+std::string Win32WindowOps::GetWindowTextA(Handle window, int capacity) {
+  if (!window) return {};
+  return ReadString(capacity, [&](char* b, int n) { return ::GetWindowTextA(ToHwnd(window), b, n); });
+}
+
+Handle Win32WindowOps::FindWindowExA(Handle parent, Handle child_after, std::string_view class_name) {
+  // Handle 0 as parent would search the desktop's children: never what a caller here means.
+  if (!parent) return kNoWindow;
+  const std::string name(class_name);
+  return FromHwnd(::FindWindowExA(ToHwnd(parent), ToHwnd(child_after), name.c_str(), nullptr));
+}
+
+std::intptr_t Win32WindowOps::SendMessageA(Handle window, std::uint32_t message, std::uintptr_t wparam,
+                                           std::intptr_t lparam) {
+  return ::SendMessageA(ToHwnd(window), message, wparam, lparam);
+}
+
+bool Win32WindowOps::PostMessageA(Handle window, std::uint32_t message, std::uintptr_t wparam,
+                                  std::intptr_t lparam) {
+  // Win32: PostMessage to NULL posts to the calling thread's own queue and "succeeds".
+  if (!window) {
+    ::SetLastError(kErrorInvalidWindowHandle);
+    return false;
+  }
+  return ::PostMessageA(ToHwnd(window), message, wparam, lparam) != FALSE;
+}
+
+int Win32WindowOps::GetDlgCtrlID(Handle window) { return ::GetDlgCtrlID(ToHwnd(window)); }
+
+void Win32WindowOps::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
+
+Handle Win32WindowOps::GetDesktopWindow() { return FromHwnd(::GetDesktopWindow()); }
+
+void Win32WindowOps::ShellExecuteA(Handle owner, std::string_view operation, std::string_view file,
+                                   std::string_view parameters, std::string_view directory, int show_command) {
+  const std::string op(operation), f(file), params(parameters), dir(directory);
+  ::ShellExecuteA(ToHwnd(owner), OrNull(op), f.c_str(), OrNull(params), OrNull(dir), show_command);
+}
+
+}  // namespace kakehashi

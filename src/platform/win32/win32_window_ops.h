@@ -1,0 +1,33 @@
+// The window operations on the real platform: user32, kernel32 and shell32 (ANSI variants).
+#pragma once
+
+#include <windows.h>
+
+#include "platform/window_ops.h"
+
+namespace kakehashi {
+
+inline HWND ToHwnd(Handle h) { return reinterpret_cast<HWND>(static_cast<INT_PTR>(h.value)); }
+
+// Win32: HWND values are 32-bit significant even in 64-bit processes.
+inline Handle FromHwnd(HWND hwnd) {
+  return Handle(static_cast<std::int32_t>(reinterpret_cast<INT_PTR>(hwnd)));
+}
+
+class Win32WindowOps final : public WindowOps {
+ public:
+  Handle GetForegroundWindow() override;
+  std::string GetClassNameA(Handle window, int capacity) override;
+  std::string GetWindowTextA(Handle window, int capacity) override;
+  Handle FindWindowExA(Handle parent, Handle child_after, std::string_view class_name) override;
+  std::intptr_t SendMessageA(Handle window, std::uint32_t message, std::uintptr_t wparam,
+                             std::intptr_t lparam) override;
+  bool PostMessageA(Handle window, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) override;
+  int GetDlgCtrlID(Handle window) override;
+  void Sleep(std::uint32_t milliseconds) override;
+  Handle GetDesktopWindow() override;
+  void ShellExecuteA(Handle owner, std::string_view operation, std::string_view file,
+                     std::string_view parameters, std::string_view directory, int show_command) override;
+};
+
+}  // namespace kakehashi

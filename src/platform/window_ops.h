@@ -1,0 +1,76 @@
+// The operating-system operations through which the tool reaches other programs and its
+// own message box. Implemented by the real Win32 calls and by the simulated desktop.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/handle.h"
+
+namespace kakehashi {
+
+// Window messages the tool emits or uses, with their Win32 numbers.
+inline constexpr std::uint32_t kWmCommand = 0x0111;
+inline constexpr std::uint32_t kWmImeChar = 0x0286;
+inline constexpr std::uint32_t kEmGetLineCount = 0x00BA;
+inline constexpr std::uint32_t kEmGetLine = 0x00C4;
+inline constexpr int kSwShow = 5;
+
+// Win32 error codes the tool distinguishes when a post fails.
+inline constexpr std::uint32_t kErrorInvalidWindowHandle = 1400;
+inline constexpr std::uint32_t kErrorNotEnoughQuota = 1816;
+
+// Strings crossing this interface are byte strings in the system's ANSI code page
+// (Shift_JIS on Japanese systems); that is the contract with the chat programs.
+// Implementations never throw.
+class WindowOps {
+ public:
+  virtual ~WindowOps() = default;
+
+  // The window in front, or 0.
+  virtual Handle GetForegroundWindow() = 0;
+
+  // The class name of `window`, cut to at most capacity - 1 bytes; empty if the window
+  // does not exist or capacity < 1.
+  virtual std::string GetClassNameA(Handle window, int capacity) = 0;
+
+  // The title of `window`, cut to at most capacity - 1 bytes (a double-byte character
+  // counts two); empty if the window does not exist.
+  virtual std::string GetWindowTextA(Handle window, int capacity) = 0;
+
+  // The first direct child of `parent` after `child_after` (0: from the first child), in
+  // child order, whose class name equals `class_name` without regard to case; 0 if none.
+  // Grandchildren are not searched.
+  virtual Handle FindWindowExA(Handle parent, Handle child_after, std::string_view class_name) = 0;
+
+  // SendMessageA: for EM_GETLINECOUNT the number of lines of an edit control (at least 1);
+  // for EM_GETLINE, wparam is the zero-based line index and lparam the address of a
+  // buffer whose first 16-bit word holds its capacity in bytes; the line's bytes are
+  // copied there (no terminator is promised) and their count returned.
+  virtual std::intptr_t SendMessageA(Handle window, std::uint32_t message, std::uintptr_t wparam,
+                                     std::intptr_t lparam) = 0;
+
+  // Queues a message for `window` and returns at once. False when the post failed: the
+  // window does not exist, or its queue is full. Handle 0 names no window, so a post to it
+  // fails (Win32 would quietly queue it to the calling thread instead).
+  virtual bool PostMessageA(Handle window, std::uint32_t message, std::uintptr_t wparam,
+                            std::intptr_t lparam) = 0;
+
+  // The control id of `window`; 0 if it has none or does not exist.
+  virtual int GetDlgCtrlID(Handle window) = 0;
+
+  // Blocks the calling thread for `milliseconds`.
+  virtual void Sleep(std::uint32_t milliseconds) = 0;
+
+  // A handle to use as owner for the shell call.
+  virtual Handle GetDesktopWindow() = 0;
+
+  // Opens `file` with the shell (a web address opens in the default browser). The
+  // result is not reported: the tool does not look at it.
+  virtual void ShellExecuteA(Handle owner, std::string_view operation, std::string_view file,
+                             std::string_view parameters, std::string_view directory,
+                             int show_command) = 0;
+};
+
+}  // namespace kakehashi

@@ -1,0 +1,73 @@
+// The real platform under Wine (or Windows): the code page the tool is made for, the edit
+// control's line messages, and the window operations against real windows.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "platform/code_page.h"
+#include "platform/win32/win32_window_ops.h"
+
+namespace kakehashi {
+namespace {
+
+TEST(Win32Platform, AnsiCodePageIsShiftJis) {
+  // Guards the test setup: Wine falls back to 1252 when the ja_JP.UTF-8 locale is missing.
+  EXPECT_EQ(GetACP(), 932u);
+}
+
+class Win32Windows : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    parent_ = CreateWindowExW(0, L"STATIC", L"parent", WS_OVERLAPPED, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(parent_, nullptr);
+  }
+  void TearDown() override {
+    if (parent_) DestroyWindow(parent_);
+  }
+  HWND Child(const wchar_t* cls, const wchar_t* text, DWORD style, int id) {
+    return CreateWindowExW(0, cls, text, WS_CHILD | style, 0, 0, 50, 50, parent_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+  }
+  HWND parent_ = nullptr;
+  Win32WindowOps ops_;
+};
+
+TEST_F(Win32Windows, EditLineMessagesGiveCountAndBytes) {
+  HWND edit = Child(L"EDIT", L"あいう\r\nab\r\n", ES_MULTILINE | WS_HSCROLL, 3);
+  const Handle h = FromHwnd(edit);
+  EXPECT_EQ(ops_.SendMessageA(h, kEmGetLineCount, 0, 0), 3);
+  std::string buffer(1000, ' ');
+  const std::uint16_t capacity = 1000;
+  std::memcpy(buffer.data(), &capacity, sizeof capacity);
+  const auto n = ops_.SendMessageA(h, kEmGetLine, 0, reinterpret_cast<std::intptr_t>(buffer.data()));
+  ASSERT_EQ(n, 6);
+  EXPECT_EQ(buffer.substr(0, 6), ToAnsi(u"あいう"));
+}
+
+TEST_F(Win32Windows, ChildSearchClassNamesAndControlIds) {
+  HWND button = Child(L"BUTTON", L"ok", 0, 42);
+  const Handle p = FromHwnd(parent_);
+  EXPECT_EQ(ops_.FindWindowExA(p, kNoWindow, "button"), FromHwnd(button));
+  EXPECT_EQ(ops_.FindWindowExA(p, kNoWindow, "Edit"), kNoWindow);
+  EXPECT_EQ(ops_.GetDlgCtrlID(FromHwnd(button)), 42);
+  EXPECT_EQ(ops_.GetClassNameA(p, 200), "Static");
+  EXPECT_EQ(ops_.GetClassNameA(p, 4), "Sta");
+  SetWindowTextW(parent_, L"あいうえお");
+  EXPECT_EQ(ops_.GetWindowTextA(p, 200), ToAnsi(u"あいうえお"));
+}
+
+TEST_F(Win32Windows, PostsToGoneWindowsAndToNoWindowFail) {
+  const Handle p = FromHwnd(parent_);
+  EXPECT_TRUE(ops_.PostMessageA(p, WM_NULL, 0, 0));
+  DestroyWindow(parent_);
+  parent_ = nullptr;
+  EXPECT_FALSE(ops_.PostMessageA(p, WM_NULL, 0, 0));
+  EXPECT_FALSE(ops_.PostMessageA(kNoWindow, WM_NULL, 0, 0));
+  MSG msg;
+  EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) << "nothing reached this thread's queue";
+}
+
+}  // namespace
+}  // namespace kakehashi
