@@ -1,10 +1,71 @@
-// The send command and the delivery engine.
+// The send command.
 #include "delivery/send_command.h"
 
+#include <exception>
+#include <string>
+
+#include "platform/code_page.h"
+
 namespace kakehashi {
+namespace {
 
-bool SendLines(WindowOps&, MainWindowView&, const TargetWindows&, SendMode, bool) { return false; }
+bool PlusWordWantedOnEitherSide(const MainWindowView& view) {
+  const int plus = view.CheckValue(CheckBox::PlusCheck);
+  const std::u16string word = view.PlusWordText();
+  return PlusWordWanted(plus, view.CheckValue(CheckBox::BeforePlusCheck), word) ||
+         PlusWordWanted(plus, view.CheckValue(CheckBox::AfterPlusCheck), word);
+}
 
-void SendCommand(WindowOps&, MainWindowView&, const TargetWindows&) {}
+// True when some line (the box breaks lines at CR LF) is longer in ANSI bytes than a line
+// read can hold. Called only for text that the code page can hold.
+bool HasOverlongLine(std::u16string_view text) {
+  for (;;) {
+    const std::size_t at = text.find(u"\r\n");
+    // Each character takes at most two bytes: short stretches need no conversion.
+    const std::u16string_view line = text.substr(0, at);
+    if (line.size() * 2 > kLongestLineBytes && ToAnsi(line).size() > kLongestLineBytes) return true;
+    if (at == std::u16string_view::npos) return false;
+    text.remove_prefix(at + 2);
+  }
+}
+
+// Why the text cannot be sent whole, or empty when it can.
+std::u16string_view Unsendable(const MainWindowView& view, std::u16string_view text, SendMode mode) {
+  if (!AnsiCanHold(text)) return kUnsendableCharacterText;
+  if (PlusWordWantedOnEitherSide(view) && !AnsiCanHold(view.PlusWordText())) return kUnsendableCharacterText;
+  if (mode != SendMode::kSingleReversed && HasOverlongLine(text)) return kLineTooLongText;
+  return {};
+}
+
+}  // namespace
+
+SendMode SelectedMode(const MainWindowView& view) {
+  if (view.OptionSelected(ModeOption::AAOpt)) return SendMode::kLines;
+  if (view.OptionSelected(ModeOption::SAKASAOpt)) return SendMode::kLinesReversed;
+  return SendMode::kSingleReversed;
+}
+
+void SendCommand(WindowOps& ops, MainWindowView& view, const TargetWindows& targets) {
+  try {
+    const std::u16string text = view.MessageText();
+    if (text.empty()) {
+      view.SetStatus(std::u16string(kEmptyMessageText));
+      return;
+    }
+    if (!targets.TargetEdit) {
+      view.SetStatus(std::u16string(kNoTargetText));
+      return;
+    }
+    const SendMode mode = SelectedMode(view);
+    if (const std::u16string_view reason = Unsendable(view, text, mode); !reason.empty()) {
+      view.SetStatus(std::u16string(reason));
+      return;
+    }
+    if (SendLines(ops, view, targets, mode, targets.TargetIsMessenger)) view.SetMessageText(u"");
+  } catch (const std::exception&) {
+    // Out of memory for a huge text: the text stays in the box and the user is told.
+    view.SetStatus(std::u16string(kSendFailedText));
+  }
+}
 
 }  // namespace kakehashi

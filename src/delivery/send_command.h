@@ -1,7 +1,10 @@
-// The send command and the delivery engine: from the text of the message box to posted
-// characters and send-button presses in the target chat window.
+// The send command: what the Send button does. Checks the text and the target, picks the
+// delivery mode from the option buttons, runs the engine and empties Message after it.
 #pragma once
 
+#include <string_view>
+
+#include "delivery/send_lines.h"
 #include "delivery/text_shaping.h"
 #include "forms/main_window_view.h"
 #include "platform/window_ops.h"
@@ -9,13 +12,17 @@
 
 namespace kakehashi {
 
-// The delivery engine. Types the text of Message into `targets` in `mode`; true when it
-// went through, false when it refused (its reason is then in the status line).
-bool SendLines(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, SendMode mode,
-               bool is_messenger);
+inline constexpr std::u16string_view kEmptyMessageText = u"文字を入力してください";
+inline constexpr std::u16string_view kNoTargetText = u"ウィンドウが選択されていません";
+inline constexpr std::u16string_view kSendFailedText = u"送信中にエラーが発生しました";
 
-// The Send button (Send_Click): refuses an empty text or a missing target, picks the mode
-// from the option buttons, runs the engine and empties Message when it went through.
+// The mode of the first selected option, in the order AAOpt, SAKASAOpt, DEFAULTOpt.
+SendMode SelectedMode(const MainWindowView& view);
+
+// The Send button (Send_Click): refuses an empty text or a missing target, refuses a text
+// that cannot be sent whole (a character without an ANSI code, in Message or in a
+// PlusWord that would be posted; in modes 1 and 2 a line longer than kLongestLineBytes),
+// runs the engine once and empties Message only when it went through. Never throws.
 void SendCommand(WindowOps& ops, MainWindowView& view, const TargetWindows& targets);
 
 }  // namespace kakehashi

@@ -1,0 +1,132 @@
+// The Send button: its own refusals, the mode it picks, and the box after the send.
+#include "delivery/send_command.h"
+
+#include "delivery/send_test_support.h"
+
+namespace kakehashi::testing {
+namespace {
+
+struct RefusalCase {
+  const char* name;
+  std::u16string text;
+  bool has_target;
+  std::u16string plus_word;
+  bool plus_wanted;
+  ModeOption option;
+  std::u16string status;  // empty: goes through
+};
+
+TEST(SendCommand, RefusesBeforeAnythingIsPostedAndKeepsTheText) {
+  const std::u16string emoji = u"\U0001F600";
+  const std::u16string overlong(kLongestLineBytes / 2 + 1, u'漢');
+  const RefusalCase cases[] = {
+      {"empty, no target", u"", false, u"w", false, ModeOption::AAOpt, u"文字を入力してください"},
+      {"empty", u"", true, u"w", false, ModeOption::AAOpt, u"文字を入力してください"},
+      {"no target", u"abc", false, u"w", false, ModeOption::AAOpt, u"ウィンドウが選択されていません"},
+      {"no target beats emoji", emoji, false, u"w", false, ModeOption::AAOpt, u"ウィンドウが選択されていません"},
+      {"emoji mode 1", u"a" + emoji, true, u"w", false, ModeOption::AAOpt, u"送信できない文字が含まれています"},
+      {"emoji mode 3", emoji, true, u"w", false, ModeOption::DEFAULTOpt, u"送信できない文字が含まれています"},
+      {"emoji in wanted word", u"abc", true, emoji, true, ModeOption::SAKASAOpt, u"送信できない文字が含まれています"},
+      {"emoji in unused word", u"abc", true, emoji, false, ModeOption::SAKASAOpt, u""},
+      {"overlong line", u"a\r\n" + overlong, true, u"w", false, ModeOption::AAOpt, u"1行が長すぎて送信できません"},
+      {"overlong line, mode 3", overlong, true, u"w", false, ModeOption::DEFAULTOpt, u""},
+      {"blank and kana", u" \u3000ｱ", true, u"w", true, ModeOption::DEFAULTOpt, u""},
+      {"single blank", u" ", true, u"w", false, ModeOption::AAOpt, u""},
+  };
+  for (const RefusalCase& c : cases) {
+    SendDesk d;
+    d.window.Select(c.option);
+    d.SetHeaderFooter(c.plus_wanted, false, c.plus_word);
+    d.SetMessage(c.text);
+    TargetWindows targets = d.chat;
+    if (!c.has_target) targets.TargetEdit = kNoWindow;
+    const TargetWindows before = targets;
+    SendCommand(d.desktop, d.window, targets);
+    EXPECT_EQ(targets, before) << c.name;
+    if (c.status.empty()) {
+      EXPECT_EQ(d.window.status_writes(), 0) << c.name << ": success writes nothing";
+      EXPECT_EQ(d.window.MessageText(), u"") << c.name;
+      EXPECT_FALSE(d.desktop.Posts().empty()) << c.name;
+    } else {
+      EXPECT_EQ(d.window.status(), c.status) << c.name;
+      EXPECT_EQ(d.window.MessageText(), c.text) << c.name;
+      EXPECT_TRUE(d.desktop.events().empty()) << c.name << ": not even a line count";
+    }
+  }
+}
+
+TEST(SendCommand, EngineRefusalsAndLostTargetsKeepTheText) {
+  struct Case {
+    std::u16string text;
+    bool target_gone;
+    std::u16string status;
+  };
+  const Case cases[] = {
+      {u"1\r\n2\r\n3\r\n4\r\n5", false, u"4行以上は無視になります"},
+      {u"1\r\n2", true, u"送信先のウィンドウが見つかりません"},
+  };
+  for (const Case& c : cases) {
+    SendDesk d;
+    d.window.Select(ModeOption::AAOpt);
+    d.SetMessage(c.text);
+    if (c.target_gone) d.desktop.Destroy(d.chat.TargetHost);
+    SendCommand(d.desktop, d.window, d.chat);
+    EXPECT_EQ(d.window.status(), c.status);
+    EXPECT_EQ(d.window.MessageText(), c.text);
+  }
+}
+
+// Options read through a view in which several can be selected at once, to show the order.
+class OptionsWindow final : public MainWindowView {
+ public:
+  OptionsWindow(sim::SimMainWindow& base, bool aa, bool sakasa, bool def) : base_(base), aa_(aa), sakasa_(sakasa), def_(def) {}
+  std::u16string MessageText() const override { return base_.MessageText(); }
+  void SetMessageText(const std::u16string& text) override { base_.SetMessageText(text); }
+  Handle MessageWindow() const override { return base_.MessageWindow(); }
+  bool OptionSelected(ModeOption o) const override {
+    return o == ModeOption::AAOpt ? aa_ : o == ModeOption::SAKASAOpt ? sakasa_ : def_;
+  }
+  int CheckValue(CheckBox box) const override { return base_.CheckValue(box); }
+  std::u16string PlusWordText() const override { return base_.PlusWordText(); }
+  std::u16string WaitText() const override { return base_.WaitText(); }
+  void SetStatus(const std::u16string& text) override { base_.SetStatus(text); }
+
+ private:
+  sim::SimMainWindow& base_;
+  bool aa_, sakasa_, def_;
+};
+
+TEST(SendCommand, FirstSelectedOptionPicksTheMode) {
+  struct Case {
+    bool aa, sakasa, def;
+    std::u16string shaped;
+    bool press;
+  };
+  const Case cases[] = {
+      {true, true, true, u"ab", true},    {true, false, false, u"ab", true},  {false, true, true, u"ba", true},
+      {false, true, false, u"ba", true},  {false, false, true, u"ba", false},
+  };
+  for (const Case& c : cases) {
+    SendDesk d;
+    d.window.SetWait(u"");
+    d.SetMessage(u"ab");
+    OptionsWindow view(d.window, c.aa, c.sakasa, c.def);
+    SendCommand(d.desktop, view, d.chat);
+    Expect e(d.chat);
+    e.Text(c.shaped);
+    if (c.press) e.Sleep(0).Press(kChatButtonId);
+    EXPECT_EQ(Recorded(d.desktop), e.steps()) << c.aa << c.sakasa << c.def;
+  }
+}
+
+TEST(SendCommand, MessengerFlagLiftsTheLineLimit) {
+  SendDesk d;
+  d.window.Select(ModeOption::SAKASAOpt);
+  d.SetMessage(u"1\r\n2\r\n3\r\n4\r\n5\r\n6");
+  SendCommand(d.desktop, d.window, d.messenger);
+  EXPECT_EQ(d.desktop.Posts().size(), 12u);
+  EXPECT_EQ(d.window.MessageText(), u"");
+}
+
+}  // namespace
+}  // namespace kakehashi::testing

@@ -1,0 +1,125 @@
+// Shared pieces of the delivery tests: a simulated desktop with a chat window and a
+// Messenger window, the posted steps as the chat program sees them, and expected steps.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "delivery/text_shaping.h"
+#include "platform/sim/sim_desktop.h"
+#include "platform/sim/sim_main_window.h"
+#include "targets/target_windows.h"
+
+namespace kakehashi::testing {
+
+inline constexpr int kChatButtonId = 0x3EB;
+
+// One thing the chat program or the clock sees: a character, a press or a sleep.
+struct Step {
+  enum class Kind { kChar, kPress, kSleep, kOther };
+  Kind kind = Kind::kOther;
+  std::int64_t value = 0;  // character code, control id or milliseconds
+  Handle window;           // receiver of a post
+  bool ok = true;          // whether the post was accepted
+
+  friend bool operator==(const Step&, const Step&) = default;
+  friend std::ostream& operator<<(std::ostream& os, const Step& s) {
+    static const char* const kNames[] = {"char", "press", "sleep", "other"};
+    os << kNames[static_cast<int>(s.kind)] << '(' << std::hex << s.value << std::dec;
+    if (s.kind != Kind::kSleep) os << " to " << std::hex << s.window.value << std::dec;
+    return os << (s.ok ? ")" : " FAILED)");
+  }
+};
+
+// Posts (accepted or not) and sleeps, in order, with wParam taken back to the signed code.
+inline std::vector<Step> Recorded(const sim::SimDesktop& desktop) {
+  std::vector<Step> steps;
+  for (const sim::Event& e : desktop.events()) {
+    Step s;
+    if (e.kind == sim::Event::Kind::kSleep) {
+      s.kind = Step::Kind::kSleep;
+      s.value = e.milliseconds;
+    } else if (e.kind == sim::Event::Kind::kPost) {
+      s.window = e.window;
+      s.ok = e.ok;
+      if (e.message == kWmImeChar && e.lparam == 0) {
+        s.kind = Step::Kind::kChar;
+        s.value = static_cast<std::int32_t>(static_cast<std::uint32_t>(e.wparam));
+        // The upper half of a 64-bit wParam must be the sign extension of the code.
+        if (static_cast<std::int64_t>(static_cast<std::intptr_t>(e.wparam)) != s.value) s.kind = Step::Kind::kOther;
+      } else if (e.message == kWmCommand && e.lparam == 0) {
+        s.kind = Step::Kind::kPress;
+        s.value = static_cast<std::int64_t>(e.wparam);
+      }
+    } else {
+      continue;
+    }
+    steps.push_back(s);
+  }
+  return steps;
+}
+
+// Builds the steps a send should give.
+class Expect {
+ public:
+  explicit Expect(const TargetWindows& targets) : targets_(targets) {}
+
+  Expect& Text(std::u16string_view text) {
+    for (const std::int32_t code : CharCodes(text)) Code(code);
+    return *this;
+  }
+  Expect& Code(std::int32_t code) {
+    steps_.push_back({Step::Kind::kChar, code, targets_.TargetEdit, true});
+    return *this;
+  }
+  Expect& Sleep(std::uint32_t ms) {
+    steps_.push_back({Step::Kind::kSleep, ms, kNoWindow, true});
+    return *this;
+  }
+  Expect& Press(int id) {
+    steps_.push_back({Step::Kind::kPress, id, targets_.TargetHost, true});
+    return *this;
+  }
+  // One line of modes 1 and 2: header, shaped text, footer, delay, press.
+  Expect& Line(std::u16string_view header, std::u16string_view shaped, std::u16string_view footer,
+               std::uint32_t ms, int id) {
+    return Text(header).Text(shaped).Text(footer).Sleep(ms).Press(id);
+  }
+  const std::vector<Step>& steps() const { return steps_; }
+
+ private:
+  TargetWindows targets_;
+  std::vector<Step> steps_;
+};
+
+// A desktop with the tool's main window, a chat window (input box, send button, owner)
+// and a Messenger conversation window (its own input box, no button).
+struct SendDesk {
+  sim::SimDesktop desktop;
+  sim::SimMainWindow window{desktop};
+  TargetWindows chat;
+  TargetWindows messenger;
+
+  SendDesk() {
+    const Handle frame = desktop.AddWindow(kNoWindow, "IEFrame", "Chat - Microsoft Internet Explorer");
+    const Handle host = desktop.AddWindow(frame, "#32770");
+    chat = {desktop.AddWindow(host, "MSNChatEdit4"), false, desktop.AddWindow(host, "SubclassButton", "", kChatButtonId),
+            host};
+    const Handle im = desktop.AddWindow(kNoWindow, "IMWindowClass", "Conversation");
+    messenger = {desktop.AddWindow(im, "RichEdit20A"), true, kNoWindow, im};
+  }
+
+  void SetMessage(std::u16string text) { window.SetMessageText(text); }
+  void SetHeaderFooter(bool before, bool after, std::u16string word = u"(^。^)") {
+    window.SetCheck(CheckBox::PlusCheck, before || after ? 1 : 0);
+    window.SetCheck(CheckBox::BeforePlusCheck, before ? 1 : 0);
+    window.SetCheck(CheckBox::AfterPlusCheck, after ? 1 : 0);
+    window.SetPlusWord(std::move(word));
+  }
+};
+
+}  // namespace kakehashi::testing
