@@ -1,0 +1,116 @@
+// A short demonstration of the whole road, for machines without a display (scripts/run.sh
+// runs it on Xvfb): starts the practice chat and the tool, sends a small picture drawn with
+// characters in mode 1 and one reversed line in mode 3 through the real windows, and prints
+// the practice chat's transcript. With --hold DIR it writes DIR/ready once the transcript is
+// printed and keeps both programs open until DIR/done exists (bounded), for a screenshot.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "support/ui_driver.h"
+
+namespace {
+
+namespace ui = kakehashi::ui;
+
+constexpr wchar_t kToolCaption[] = L"Kakehashi 入力支援ツール　ver 1.5";
+
+constexpr wchar_t kPicture[] =
+    L"　 ＿＿＿\r\n"
+    L"　／　　　＼　　かけはし\r\n"
+    L"｜ ●　● ｜　　　へようこそ\r\n"
+    L"　＼＿▽＿／";
+constexpr wchar_t kReversedLine[] = L"！すまし送を字文さ逆";
+
+void Print(const std::wstring& text) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
+                                       nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(), size, nullptr, nullptr);
+  std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+  std::fflush(stdout);
+}
+
+bool Fail(const char* what) {
+  std::fprintf(stderr, "demo: %s\n", what);
+  return false;
+}
+
+// The practice chat's transcript: the read-only multi-line edit of its browser window.
+HWND Transcript(HWND frame) {
+  for (HWND h : ui::Descendants(frame)) {
+    const LONG style = GetWindowLongW(h, GWL_STYLE);
+    if (ui::ClassName(h) == L"Edit" && (style & ES_MULTILINE) && (style & ES_READONLY)) return h;
+  }
+  return nullptr;
+}
+
+bool Run(const std::wstring& hold_dir) {
+  std::wstring dir = ui::KakehashiExePath();  // <build>\src\app\kakehashi.exe
+  for (int i = 0; i < 3; ++i) dir.erase(dir.find_last_of(L'\\'));
+  ui::Process chat(dir + L"\\tools\\practice_chat\\practice_chat.exe", L"--chat");
+  ui::Process tool(ui::KakehashiExePath());
+  if (!chat.started() || !tool.started()) return Fail("could not start the programs");
+  HWND main = tool.WaitForWindow(kToolCaption);
+  HWND frame = nullptr;
+  ui::WaitUntil([&] { return (frame = FindWindowW(L"IEFrame", nullptr)) != nullptr && IsWindowVisible(frame); });
+  if (!main || !frame) return Fail("the windows did not appear");
+
+  // Put the two windows side by side.
+  RECT r;
+  GetWindowRect(main, &r);
+  SetWindowPos(frame, nullptr, r.right + 16, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  HWND status = nullptr;
+  for (HWND h : ui::Descendants(main)) {
+    if (ui::ClassName(h) == L"Edit" && (GetWindowLongW(h, GWL_STYLE) & ES_READONLY)) status = h;
+  }
+  Print(L"1. チャットを最前面に表示します\n");
+  ui::BringToFront(frame);
+  if (!ui::WaitUntil([&] { return ui::Text(status).rfind(L"MSN", 0) == 0; })) return Fail("the tool did not find the chat");
+  Print(L"   ステータス欄: " + ui::Text(status) + L"\n");
+  ui::BringToFront(main);
+
+  HWND message = nullptr;
+  for (HWND h : ui::Descendants(main)) {
+    const LONG style = GetWindowLongW(h, GWL_STYLE);
+    if (ui::ClassName(h) == L"Edit" && (style & ES_MULTILINE)) message = h;
+  }
+  HWND send = ui::FindControlByText(main, L"送信");
+  HWND transcript = Transcript(frame);
+  if (!message || !send || !transcript) return Fail("controls not found");
+
+  Print(L"2. 複数行を1行ずつ送信 (アスキーアート)\n");
+  ui::Click(ui::FindControlByText(main, L"複数行を1行ずつ送信"));
+  ui::SetText(message, kPicture);
+  ui::Click(send);
+  if (!ui::WaitUntil([&] { return ui::Text(transcript).find(L"＼＿▽＿／") != std::wstring::npos; })) {
+    return Fail("the picture did not arrive");
+  }
+
+  Print(L"3. 単一行逆さ文字 (送信と同時に発言)\n");
+  ui::Click(ui::FindControlByText(main, L"単一行逆さ文字"));
+  ui::Click(ui::FindControlByText(main, L"送信と同時に発言"));
+  ui::SetText(message, kReversedLine);
+  ui::Click(send);
+  if (!ui::WaitUntil([&] { return ui::Text(transcript).find(L"逆さ文字を送します！") != std::wstring::npos; })) {
+    return Fail("the reversed line did not arrive");
+  }
+
+  Print(L"\n--- 練習用チャットの発言ログ ---\n" + ui::Text(transcript) + L"\n--------------------------------\n");
+
+  if (!hold_dir.empty()) {
+    CloseHandle(CreateFileW((hold_dir + L"\\ready").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ui::WaitUntil([&] { return GetFileAttributesW((hold_dir + L"\\done").c_str()) != INVALID_FILE_ATTRIBUTES; }, 20000);
+  }
+  return true;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  std::wstring hold_dir;
+  if (argc == 3 && std::wstring(argv[1]) == L"--hold") hold_dir = ui::WindowsPath(std::string(argv[2], argv[2] + wcslen(argv[2])));
+  return Run(hold_dir) ? 0 : 1;
+}
