@@ -1,6 +1,8 @@
 // The Send button: its own refusals, the mode it picks, and the box after the send.
 #include "delivery/send_command.h"
 
+#include <gtest/gtest.h>
+
 #include "delivery/send_test_support.h"
 
 namespace kakehashi::testing {

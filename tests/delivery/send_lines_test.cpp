@@ -4,6 +4,8 @@
 #include <functional>
 #include <map>
 
+#include <gtest/gtest.h>
+
 #include "delivery/send_test_support.h"
 
 namespace kakehashi::testing {

@@ -2,8 +2,6 @@
 // Messenger window, the posted steps as the chat program sees them, and expected steps.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <cstdint>
 #include <ostream>
 #include <string>
@@ -29,7 +27,7 @@ struct Step {
   friend bool operator==(const Step&, const Step&) = default;
   friend std::ostream& operator<<(std::ostream& os, const Step& s) {
     static const char* const kNames[] = {"char", "press", "sleep", "other"};
-    os << kNames[static_cast<int>(s.kind)] << '(' << std::hex << s.value << std::dec;
+    os << kNames[static_cast<int>(s.kind)] << '(' << std::hex << static_cast<std::uint32_t>(s.value) << std::dec;
     if (s.kind != Kind::kSleep) os << " to " << std::hex << s.window.value << std::dec;
     return os << (s.ok ? ")" : " FAILED)");
   }
