@@ -1,0 +1,50 @@
+// The practice chat program's message log.
+#include "message_log.h"
+
+#include "log_line.h"
+
+namespace practice_chat {
+
+MessageLog::MessageLog() {
+  LARGE_INTEGER frequency{};
+  ::QueryPerformanceFrequency(&frequency);
+  ms_per_tick_ = frequency.QuadPart > 0 ? 1000.0 / static_cast<double>(frequency.QuadPart) : 0;
+}
+
+MessageLog::~MessageLog() {
+  if (is_open()) ::CloseHandle(file_);
+}
+
+bool MessageLog::Open(const std::wstring& path) {
+  // Shared for reading and writing: tests read the log while this program still writes it.
+  file_ = ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  return is_open();
+}
+
+double MessageLog::NowMs() const {
+  LARGE_INTEGER counter{};
+  ::QueryPerformanceCounter(&counter);
+  return static_cast<double>(counter.QuadPart) * ms_per_tick_;
+}
+
+void MessageLog::Write(std::string_view role, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (!is_open()) return;
+  WriteBytes(FormatLogLine(NowMs(), role, message, static_cast<std::uint32_t>(wparam & 0xFFFFFFFFu),
+                           static_cast<std::uint32_t>(static_cast<ULONG_PTR>(lparam) & 0xFFFFFFFFu)));
+}
+
+void MessageLog::Comment(std::string_view text) {
+  if (!is_open()) return;
+  std::string line = "# ";
+  line += text;
+  line += '\n';
+  WriteBytes(line);
+}
+
+void MessageLog::WriteBytes(const std::string& bytes) {
+  DWORD written = 0;
+  ::WriteFile(file_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+}  // namespace practice_chat

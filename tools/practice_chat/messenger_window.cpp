@@ -1,0 +1,118 @@
+// The Messenger conversation window.
+#include "messenger_window.h"
+
+#include "practice_chat_ids.h"
+
+namespace practice_chat {
+namespace {
+
+constexpr char kMessengerClass[] = "IMWindowClass";
+
+void Press(const App& app) { SendInputToTranscript(app.messenger.input, app.messenger.transcript); }
+
+void Layout(const App& app) {
+  const MessengerHandles& w = app.messenger;
+  RECT r{};
+  ::GetClientRect(w.window, &r);
+  const int m = Scale(app, 8), row = Scale(app, 26), button = Scale(app, 80);
+  const int width = r.right - 2 * m;
+  const int row_top = r.bottom - m - row;
+  ::MoveWindow(w.transcript, m, m, width, row_top - 2 * m, TRUE);
+  ::MoveWindow(w.input, m, row_top, w.button ? width - button - m : width, row, TRUE);
+  if (w.button) ::MoveWindow(w.button, r.right - m - button, row_top, button, row, TRUE);
+}
+
+LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  App* app = AppOf(hwnd);
+  LogReceived(*app, "messenger-button", message, wparam, lparam);
+  return ::CallWindowProcA(app->messenger_button_proc, hwnd, message, wparam, lparam);
+}
+
+// Win32: DefWindowProcA would turn a double-byte WM_IME_CHAR into two WM_CHAR (Wine: posted
+// at the back of the queue, behind a press posted after it), so the window takes the
+// characters itself and shows them in its input box.
+LRESULT CALLBACK MessengerProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  App* app = AppOf(hwnd);
+  if (!app && message == WM_NCCREATE) {
+    app = static_cast<App*>(reinterpret_cast<const CREATESTRUCTA*>(lparam)->lpCreateParams);
+    if (app) AttachApp(hwnd, *app);
+  }
+  if (!app) return ::DefWindowProcA(hwnd, message, wparam, lparam);
+  LogReceived(*app, "messenger", message, wparam, lparam);
+  switch (message) {
+    case WM_IME_CHAR:
+      InsertTyped(app->messenger.input, DecodeImeChar(wparam));
+      return 0;
+    case WM_CHAR:
+      if (wparam == VK_RETURN) {
+        Press(*app);
+      } else {
+        InsertTyped(app->messenger.input, DecodeImeChar(wparam & 0xFFu));
+      }
+      return 0;
+    case WM_COMMAND:
+      if (LOWORD(wparam) == kMessengerSendButtonId && HIWORD(wparam) == BN_CLICKED) {
+        Press(*app);
+        return 0;
+      }
+      break;
+    case WM_SIZE:
+      Layout(*app);
+      return 0;
+    case WM_SETFOCUS:
+      if (app->messenger.input) ::SetFocus(app->messenger.input);
+      return 0;
+    case WM_DESTROY:
+      app->messenger = {};
+      if (--app->open_windows == 0) ::PostQuitMessage(0);
+      break;
+  }
+  return ::DefWindowProcA(hwnd, message, wparam, lparam);
+}
+
+HWND Control(App& app, DWORD ex_style, const char* class_name, std::wstring_view text, DWORD style, int id = 0) {
+  const HWND hwnd = ::CreateWindowExA(ex_style, class_name, Ansi(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0,
+                                      0, 0, app.messenger.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                      app.instance, nullptr);
+  if (!hwnd) FailStart("CreateWindowExA");
+  AttachApp(hwnd, app);
+  SetFont(app, hwnd);
+  return hwnd;
+}
+
+}  // namespace
+
+void RegisterMessengerClass(App& app) {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = MessengerProc;
+  wc.hInstance = app.instance;
+  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  wc.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+  wc.lpszClassName = kMessengerClass;
+  if (!::RegisterClassExA(&wc)) FailStart("RegisterClassExA(IMWindowClass)");
+}
+
+HWND CreateMessengerWindow(App& app, int show_command) {
+  MessengerHandles& w = app.messenger;
+  const std::u16string& title = app.options.messenger_title;
+  w.window = ::CreateWindowExA(0, kMessengerClass, Ansi(std::wstring(title.begin(), title.end())).c_str(),
+                               WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, Scale(app, 680), Scale(app, 80), Scale(app, 420),
+                               Scale(app, 360), nullptr, nullptr, app.instance, &app);
+  if (!w.window) FailStart("CreateWindowExA(IMWindowClass)");
+  ++app.open_windows;
+  w.transcript = CreateTranscript(app, w.window);
+  w.input = Control(app, WS_EX_CLIENTEDGE, "EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL);
+  if (app.options.button) {
+    w.button = Control(app, 0, "BUTTON", L"送信(&S)", WS_TABSTOP | BS_PUSHBUTTON, kMessengerSendButtonId);
+    app.messenger_button_proc =
+        reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(w.button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ButtonProc)));
+  }
+  Layout(app);
+  ::ShowWindow(w.window, show_command);
+  ::UpdateWindow(w.window);
+  return w.window;
+}
+
+}  // namespace practice_chat

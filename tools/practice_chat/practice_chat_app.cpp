@@ -1,0 +1,90 @@
+// Helpers shared by the windows of the practice chat program.
+#include "practice_chat_app.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "practice_chat_ids.h"
+
+namespace practice_chat {
+
+App* AppOf(HWND hwnd) { return reinterpret_cast<App*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA)); }
+
+void AttachApp(HWND hwnd, App& app) { ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&app)); }
+
+int Scale(const App& app, int pixels) { return ::MulDiv(pixels, app.dpi, 96); }
+
+std::string Ansi(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int n = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+  if (n > 0) ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes.data(), n, nullptr, nullptr);
+  return bytes;
+}
+
+std::wstring DecodeImeChar(WPARAM wparam) {
+  const unsigned code = static_cast<unsigned>(wparam & 0xFFFFu);
+  char bytes[2];
+  int count = 0;
+  if (code > 0xFFu) bytes[count++] = static_cast<char>(code >> 8);
+  bytes[count++] = static_cast<char>(code & 0xFFu);
+  wchar_t wide[4] = {};
+  const int n = ::MultiByteToWideChar(CP_ACP, 0, bytes, count, wide, 4);
+  return std::wstring(wide, static_cast<std::size_t>(n > 0 ? n : 0));
+}
+
+void LogReceived(App& app, std::string_view role, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message != WM_IME_CHAR && message != WM_CHAR && message != WM_COMMAND) return;
+  if (message == WM_COMMAND && lparam != 0) {
+    // A notification from a child control; a press of the send button by mouse counts.
+    const HWND from = reinterpret_cast<HWND>(lparam);
+    if (from != app.chat.button && from != app.messenger.button) return;
+  }
+  app.log.Write(role, message, wparam, lparam);
+}
+
+void InsertTyped(HWND edit, const std::wstring& text) {
+  if (!edit || text.empty() || text[0] < L' ') return;
+  ::SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void SendInputToTranscript(HWND input, HWND transcript) {
+  if (!input || !transcript) return;
+  const int length = ::GetWindowTextLengthW(input);
+  if (length <= 0) return;
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(::GetWindowTextW(input, text.data(), length + 1)));
+  std::wstring line = ::GetWindowTextLengthW(transcript) > 0 ? L"\r\n" : L"";
+  line.append(kOwnLinePrefix.begin(), kOwnLinePrefix.end());
+  line += text;
+  const int end = ::GetWindowTextLengthW(transcript);
+  ::SendMessageW(transcript, EM_SETSEL, static_cast<WPARAM>(end), end);
+  ::SendMessageW(transcript, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(line.c_str()));
+  ::SendMessageW(transcript, EM_SCROLLCARET, 0, 0);
+  ::SetWindowTextW(input, L"");
+}
+
+HWND CreateTranscript(App& app, HWND parent) {
+  const HWND edit = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+                                      WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                                      0, 0, 0, 0, parent, nullptr, app.instance, nullptr);
+  if (!edit) FailStart("CreateWindowExA(EDIT)");
+  ::SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
+  SetFont(app, edit);
+  return edit;
+}
+
+void SetFont(const App& app, HWND window) {
+  if (app.font) ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(app.font), FALSE);
+}
+
+void FailStart(const char* call) {
+  const DWORD error = ::GetLastError();
+  std::wstring text = L"練習用チャットを起動できません: ";
+  for (const char* c = call; *c; ++c) text += static_cast<wchar_t>(*c);
+  text += L" (GetLastError " + std::to_wstring(error) + L")";
+  ::MessageBoxW(nullptr, text.c_str(), L"practice_chat", MB_OK | MB_ICONERROR);
+  std::exit(3);
+}
+
+}  // namespace practice_chat

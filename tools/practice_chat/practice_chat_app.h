@@ -1,0 +1,71 @@
+// The state of the practice chat program, shared by its windows: options, log, font and
+// the windows of both chat structures (one of each per process).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "message_log.h"
+#include "options.h"
+
+namespace practice_chat {
+
+struct ChatHandles {
+  HWND frame = nullptr, view = nullptr, page = nullptr, dialog = nullptr;
+  HWND input_frame = nullptr, input_box = nullptr, button = nullptr;
+  HWND header = nullptr, transcript = nullptr;
+};
+
+struct MessengerHandles {
+  HWND window = nullptr, transcript = nullptr, input = nullptr, button = nullptr;
+};
+
+struct App {
+  HINSTANCE instance = nullptr;
+  Options options;
+  MessageLog log;
+  HFONT font = nullptr;
+  int dpi = 96;
+  ChatHandles chat;
+  MessengerHandles messenger;
+  WNDPROC edit_proc = nullptr;              // the system edit's procedure, base of "MSNChatEdit4"
+  WNDPROC button_proc = nullptr;            // the system button's procedure, base of "SubclassButton"
+  WNDPROC dialog_proc = nullptr;            // the "#32770" window's own procedure, before subclassing
+  WNDPROC messenger_button_proc = nullptr;  // the Messenger "button" before subclassing
+  int open_windows = 0;                     // top-level windows; the program ends with the last
+};
+
+// The App stored in the window's user data (0 until set after creation).
+App* AppOf(HWND hwnd);
+void AttachApp(HWND hwnd, App& app);
+
+// A pixel size at 96 dpi, scaled to the screen.
+int Scale(const App& app, int pixels);
+
+// Text in the ANSI code page, for the A functions.
+std::string Ansi(std::wstring_view text);
+
+// The character of one WM_IME_CHAR: the low 16 bits of wParam are one byte, or a lead byte
+// (high) and a trail byte (low), decoded in the ANSI code page.
+std::wstring DecodeImeChar(WPARAM wparam);
+
+// Logs the messages the chat programs are driven with: characters and commands. Command
+// notifications from the window's own child controls are left out.
+void LogReceived(App& app, std::string_view role, UINT message, WPARAM wparam, LPARAM lparam);
+
+// Inserts `text` at the caret of an edit control, unless it is a control character.
+void InsertTyped(HWND edit, const std::wstring& text);
+
+// Moves the text of `input` into `transcript` as a line "あなた: text" and empties it.
+void SendInputToTranscript(HWND input, HWND transcript);
+
+// Children: a read-only transcript and a plain edit, with the program's font.
+HWND CreateTranscript(App& app, HWND parent);
+void SetFont(const App& app, HWND window);
+
+// Fatal start-up error: names the call and GetLastError().
+[[noreturn]] void FailStart(const char* call);
+
+}  // namespace practice_chat
