@@ -1,0 +1,85 @@
+// The practice chat program's portable rules: its command line, and log lines that the
+// tests' reader gives back unchanged.
+#include <gtest/gtest.h>
+
+#include "log_line.h"
+#include "options.h"
+#include "practice_chat_ids.h"
+#include "support/standin_log.h"
+
+namespace practice_chat {
+namespace {
+
+using kakehashi::testing::ParseStandinLog;
+using kakehashi::testing::StandinRecord;
+
+TEST(PracticeChatLog, LinesReadBackAsWritten) {
+  const StandinRecord records[] = {
+      {0, "chat-edit", 0x286, 0xFFFF82A0, 0},
+      {1523.406, "chat-host", 0x111, 1001, 0},
+      {98765432.125, "messenger", 0x102, 0x41, 0xFFFFFFFF},
+      {12.5, "messenger-button", 0x10000, 0, 0x12345678},
+  };
+  std::string text = "# practice_chat ready pid 12\n";
+  for (const StandinRecord& r : records) text += FormatLogLine(r.time_ms, r.role, r.message, r.wparam, r.lparam);
+  int bad = -1;
+  const std::vector<StandinRecord> read = ParseStandinLog(text, &bad);
+  EXPECT_EQ(bad, 0);
+  EXPECT_EQ(read, std::vector<StandinRecord>(std::begin(records), std::end(records)));
+  EXPECT_EQ(FormatLogLine(1523.4064, "chat-edit", 0x286, 0xFFFF82A0, 0), "1523.406 chat-edit 0286 ffff82a0 00000000\n");
+}
+
+TEST(PracticeChatOptions, ChooseWindowsAndStructure) {
+  struct Case {
+    std::vector<std::u16string> args;
+    bool chat, messenger, dialog, input_frame, input_box, button;
+  };
+  const Case cases[] = {
+      {{}, true, true, true, true, true, true},
+      {{u"--chat"}, true, false, true, true, true, true},
+      {{u"--messenger"}, false, true, true, true, true, true},
+      {{u"--messenger", u"--chat"}, true, true, true, true, true, true},
+      {{u"--chat", u"--no-dialog"}, true, false, false, true, true, true},
+      {{u"--no-atl", u"--no-button"}, true, true, true, false, true, false},
+      {{u"--no-edit"}, true, true, true, true, false, true},
+  };
+  for (const Case& c : cases) {
+    const std::optional<Options> o = ParseOptions(c.args, nullptr);
+    ASSERT_TRUE(o.has_value());
+    EXPECT_EQ((std::vector<bool>{o->chat, o->messenger, o->dialog, o->input_frame, o->input_box, o->button}),
+              (std::vector<bool>{c.chat, c.messenger, c.dialog, c.input_frame, c.input_box, c.button}))
+        << c.args.size();
+  }
+}
+
+TEST(PracticeChatOptions, TitlesAndLogTakeValuesEitherWay) {
+  std::optional<Options> o = ParseOptions({}, nullptr);
+  ASSERT_TRUE(o);
+  EXPECT_EQ(o->chat_title, kDefaultChatTitle);
+  EXPECT_EQ(o->messenger_title, kDefaultMessengerTitle);
+  EXPECT_TRUE(o->log_path.empty());
+
+  o = ParseOptions({u"--title-chat", u"部屋 - Microsoft Internet Explorer", u"--title-messenger=はなこ - 会話",
+                    u"--log=Z:\\tmp\\a b.log"},
+                   nullptr);
+  ASSERT_TRUE(o);
+  EXPECT_EQ(o->chat_title, u"部屋 - Microsoft Internet Explorer");
+  EXPECT_EQ(o->messenger_title, u"はなこ - 会話");
+  EXPECT_EQ(o->log_path, u"Z:\\tmp\\a b.log");
+
+  o = ParseOptions({u"--title-chat="}, nullptr);
+  ASSERT_TRUE(o);
+  EXPECT_EQ(o->chat_title, u"");
+}
+
+TEST(PracticeChatOptions, UnknownOptionOrMissingValueIsNamed) {
+  const std::vector<std::u16string> bad[] = {{u"--bogus"}, {u"--log"}, {u"--chat", u"--title-messenger"}, {u"chat"}};
+  for (const auto& args : bad) {
+    std::u16string error;
+    EXPECT_FALSE(ParseOptions(args, &error).has_value());
+    EXPECT_EQ(error.rfind(args.back(), 0), 0u);
+  }
+}
+
+}  // namespace
+}  // namespace practice_chat
