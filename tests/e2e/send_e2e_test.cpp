@@ -1,0 +1,217 @@
+// The whole road of a send under Wine: the real tool and the practice chat program, driven
+// as a user would; what the chat program logs is compared code for code with the rules.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "delivery/delay.h"
+#include "delivery/text_shaping.h"
+#include "forms/control_ids.h"
+#include "practice_chat_ids.h"
+#include "support/standin_log.h"
+#include "support/ui_driver.h"
+
+namespace kakehashi::testing {
+namespace {
+
+constexpr wchar_t kToolCaption[] = L"Kakehashi 入力支援ツール　ver 1.5";
+
+std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+
+struct Expected {
+  std::string role;
+  std::uint32_t message;
+  std::uint32_t wparam;
+  friend bool operator==(const Expected&, const Expected&) = default;
+  friend std::ostream& operator<<(std::ostream& os, const Expected& e) {
+    return os << e.role << ' ' << std::hex << e.message << ' ' << e.wparam << std::dec;
+  }
+};
+
+// The tool and the practice chat, started once for all the tests of this file.
+class SendEndToEnd : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    log_path_ = ui::WindowsPath(KAKEHASHI_E2E_LOG);
+    DeleteFileW(log_path_.c_str());
+    chat_ = std::make_unique<ui::Process>(ui::WindowsPath(PRACTICE_CHAT_EXE_PATH), L"--log \"" + log_path_ + L"\"");
+    tool_ = std::make_unique<ui::Process>(ui::KakehashiExePath());
+  }
+  static void TearDownTestSuite() {
+    tool_.reset();
+    chat_.reset();
+  }
+
+  void SetUp() override {
+    ASSERT_TRUE(chat_->started() && tool_->started());
+    chat_window_ = chat_->WaitForWindow(Wide(practice_chat::kDefaultChatTitle));
+    messenger_window_ = chat_->WaitForWindow(Wide(practice_chat::kDefaultMessengerTitle));
+    main_ = tool_->WaitForWindow(kToolCaption);
+    ASSERT_TRUE(chat_window_ && messenger_window_ && main_);
+  }
+
+  HWND Control(ControlId id) const { return ui::FindControl(main_, IdNumber(id)); }
+  std::wstring Status() const { return ui::Text(Control(ControlId::Status)); }
+
+  void SetCheck(ControlId id, bool ticked) {
+    if ((ui::CheckState(Control(id)) == BST_CHECKED) != ticked) ui::Click(Control(id));
+  }
+
+  // Brings the chat window to the front until the tool's poll shows its title, then
+  // returns to the tool, as the user does.
+  void ChooseTarget(bool messenger) {
+    const HWND target = messenger ? messenger_window_ : chat_window_;
+    const std::wstring title_start = messenger ? L"たろう" : L"MSNチャット";
+    ui::SetText(Control(ControlId::Status), L"");
+    ASSERT_TRUE(ui::BringToFront(target));
+    ASSERT_TRUE(ui::WaitUntil([&] { return Status().rfind(title_start, 0) == 0; })) << "status: " << Status().size();
+    ASSERT_TRUE(ui::BringToFront(main_));
+  }
+
+  struct Setup {
+    ControlId option = ControlId::AAOpt;
+    bool send_now = false;  // only mode 3 leaves it to the user
+    bool header = false, footer = false;
+    std::u16string plus_word = u"(^。^)";
+    std::u16string wait = u"0";
+    bool limit = false;
+  };
+
+  void Configure(const Setup& s, std::u16string_view message) {
+    ui::Click(Control(s.option));
+    if (s.option == ControlId::DEFAULTOpt) SetCheck(ControlId::SendNow, s.send_now);
+    SetCheck(ControlId::Limit, s.limit);
+    SetCheck(ControlId::PlusCheck, s.header || s.footer);
+    SetCheck(ControlId::BeforePlusCheck, s.header);
+    SetCheck(ControlId::AfterPlusCheck, s.footer);
+    ui::SetText(Control(ControlId::PlusWord), Wide(s.plus_word));
+    ui::SetText(Control(ControlId::Wait), Wide(s.wait));
+    ui::SetText(Control(ControlId::Message), Wide(message));
+  }
+
+  std::vector<StandinRecord> Log() const {
+    const std::string path(log_path_.begin(), log_path_.end());
+    std::vector<StandinRecord> kept;
+    for (const StandinRecord& r : ReadStandinLog(path)) {
+      if (r.message == 0x286 || r.message == 0x111) kept.push_back(r);
+    }
+    return kept;
+  }
+
+  // Presses Send and waits until the chat program has logged `count` more records.
+  std::vector<StandinRecord> SendAndCollect(std::size_t count) {
+    const std::size_t before = Log().size();
+    ui::Click(Control(ControlId::Send));
+    std::vector<StandinRecord> records;
+    ui::WaitUntil([&] { return Log().size() >= before + count; });
+    ::Sleep(200);  // anything beyond the expected records would show up here
+    records = Log();
+    records.erase(records.begin(), records.begin() + static_cast<std::ptrdiff_t>(std::min(before, records.size())));
+    return records;
+  }
+
+  static std::vector<Expected> Plain(const std::vector<StandinRecord>& records) {
+    std::vector<Expected> out;
+    for (const StandinRecord& r : records) out.push_back({r.role, r.message, r.wparam});
+    return out;
+  }
+
+  // What the rules give for `message` with the settings `s`.
+  static std::vector<Expected> Rules(const Setup& s, std::u16string_view message, bool messenger) {
+    const std::string edit(messenger ? kRoleMessenger : kRoleChatEdit);
+    const std::string host(messenger ? kRoleMessenger : kRoleChatHost);
+    const auto id = static_cast<std::uint32_t>(messenger ? practice_chat::kMessengerSendButtonId
+                                                          : practice_chat::kChatSendButtonId);
+    const SendMode mode = s.option == ControlId::AAOpt       ? SendMode::kLines
+                          : s.option == ControlId::SAKASAOpt ? SendMode::kLinesReversed
+                                                             : SendMode::kSingleReversed;
+    std::vector<Expected> out;
+    const auto line = [&](std::u16string_view text, bool press) {
+      for (const std::int32_t code : LineCodes(mode, text, s.header, s.footer, s.plus_word)) {
+        out.push_back({edit, 0x286, static_cast<std::uint32_t>(code)});
+      }
+      if (press) out.push_back({host, 0x111, id});
+    };
+    if (mode == SendMode::kSingleReversed) {
+      line(message, s.send_now);
+      return out;
+    }
+    std::size_t start = 0;
+    for (;;) {
+      const std::size_t at = message.find(u"\r\n", start);
+      line(LineAsRead(message.substr(start, at - start)), true);
+      if (at == std::u16string_view::npos) break;
+      start = at + 2;
+    }
+    return out;
+  }
+
+  void ExpectDelivered(const Setup& s, std::u16string_view message, bool messenger) {
+    ChooseTarget(messenger);
+    Configure(s, message);
+    const std::vector<Expected> expected = Rules(s, message, messenger);
+    const std::vector<StandinRecord> got = SendAndCollect(expected.size());
+    EXPECT_EQ(Plain(got), expected);
+    EXPECT_EQ(ui::Text(Control(ControlId::Message)), L"") << "the box is emptied after a send";
+    last_records_ = got;
+  }
+
+  static inline std::wstring log_path_;
+  static inline std::unique_ptr<ui::Process> chat_, tool_;
+  HWND chat_window_ = nullptr, messenger_window_ = nullptr, main_ = nullptr;
+  std::vector<StandinRecord> last_records_;
+};
+
+TEST_F(SendEndToEnd, LineByLineToTheChatWaitsBeforeEachPress) {
+  Setup s;
+  s.wait = u"300";
+  ExpectDelivered(s, u"あいう\r\nab  \r\nｱ\u3000x", false);
+  // あ, い, う and one space, never a 0 code.
+  ASSERT_GE(last_records_.size(), 4u);
+  EXPECT_EQ(last_records_[0].wparam, 0xFFFF82A0u);
+  EXPECT_EQ(last_records_[3].wparam, 0x20u);
+  for (std::size_t i = 1; i < last_records_.size(); ++i) {
+    if (last_records_[i].message == 0x111) {
+      EXPECT_GE(last_records_[i].time_ms - last_records_[i - 1].time_ms, 250.0) << "press " << i;
+    }
+  }
+}
+
+TEST_F(SendEndToEnd, ReversedLinesWithHeaderAndFooter) {
+  Setup s;
+  s.option = ControlId::SAKASAOpt;
+  s.header = s.footer = true;
+  ExpectDelivered(s, u"かけはし\r\nabc\r\n", false);
+}
+
+TEST_F(SendEndToEnd, SingleLinePressesOnlyWhenAskedTo) {
+  Setup s;
+  s.option = ControlId::DEFAULTOpt;
+  s.header = true;
+  ExpectDelivered(s, u"漢字 ab ", false);
+  s.send_now = true;
+  ExpectDelivered(s, u"ｶﾅ　かな", false);
+}
+
+TEST_F(SendEndToEnd, MessengerTakesMoreThanFourLines) {
+  Setup s;
+  ExpectDelivered(s, u"1\r\n2\r\n3\r\n4\r\nご", true);
+}
+
+TEST_F(SendEndToEnd, FiveLinesToTheChatAreRefused) {
+  ChooseTarget(false);
+  Configure(Setup{}, u"1\r\n2\r\n3\r\n4\r\n5");
+  const std::size_t before = Log().size();
+  ui::Click(Control(ControlId::Send));
+  EXPECT_TRUE(ui::WaitUntil([&] { return Status() == L"4行以上は無視になります"; }));
+  ::Sleep(500);
+  EXPECT_EQ(Log().size(), before);
+  EXPECT_EQ(ui::Text(Control(ControlId::Message)), L"1\r\n2\r\n3\r\n4\r\n5");
+}
+
+}  // namespace
+}  // namespace kakehashi::testing
