@@ -1,0 +1,210 @@
+// The practice chat program under Wine: the window structures the tool looks for, the
+// characters and presses it takes in posted order, its transcripts and its message log.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "practice_chat_ids.h"
+#include "support/standin_log.h"
+#include "support/ui_driver.h"
+
+namespace {
+
+using kakehashi::testing::ReadStandinLog;
+using kakehashi::testing::StandinRecord;
+namespace ui = kakehashi::ui;
+
+std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+
+// The codes the tool posts for `text`: one per character, its ANSI code with double-byte
+// codes sign-extended from 16 bits.
+std::vector<std::uint32_t> CharCodes(std::wstring_view text) {
+  std::vector<std::uint32_t> codes;
+  for (wchar_t c : text) {
+    char bytes[4] = {};
+    const int n = WideCharToMultiByte(CP_ACP, 0, &c, 1, bytes, 4, nullptr, nullptr);
+    const auto b = [&](int i) { return static_cast<unsigned>(static_cast<unsigned char>(bytes[i])); };
+    const unsigned code = n == 2 ? (b(0) << 8 | b(1)) : b(0);
+    codes.push_back(static_cast<std::uint32_t>(static_cast<std::int32_t>(static_cast<std::int16_t>(code))));
+  }
+  return codes;
+}
+
+std::string TempLogPath(const char* name) {
+  char dir[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, dir);
+  return std::string(dir) + name + std::to_string(GetCurrentProcessId()) + ".log";
+}
+
+// The practice chat program, started with `arguments` and logging to a file of its own.
+struct PracticeChat {
+  explicit PracticeChat(const std::wstring& arguments, const char* log_name = "practice_chat_")
+      : log_path(TempLogPath(log_name)),
+        process(ui::WindowsPath(PRACTICE_CHAT_EXE_PATH), arguments + L" --log \"" + ToWide(log_path) + L"\"") {}
+
+  ~PracticeChat() {
+    process.Terminate();
+    DeleteFileA(log_path.c_str());
+  }
+  PracticeChat(const PracticeChat&) = delete;
+  PracticeChat& operator=(const PracticeChat&) = delete;
+
+  static std::wstring ToWide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
+  // The visible top-level window of `class_name`, waited for.
+  HWND TopWindow(const char* class_name) const {
+    HWND found = nullptr;
+    ui::WaitUntil([&] {
+      for (HWND hwnd : process.TopLevelWindows()) {
+        char name[64] = {};
+        GetClassNameA(hwnd, name, 64);
+        if (IsWindowVisible(hwnd) && std::string(name) == class_name) found = hwnd;
+      }
+      return found != nullptr;
+    });
+    return found;
+  }
+
+  std::vector<StandinRecord> Log() const { return ReadStandinLog(log_path); }
+
+  std::string log_path;
+  ui::Process process;
+};
+
+HWND FirstChild(HWND parent, const char* class_name) {
+  return parent ? FindWindowExA(parent, nullptr, class_name, nullptr) : nullptr;
+}
+
+struct ChatStructure {
+  HWND frame, view, page, dialog, input, edit, button;
+};
+
+// Found the way the tool finds them: first direct child of each class.
+ChatStructure Walk(HWND frame) {
+  ChatStructure s{frame, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+  s.view = FirstChild(frame, "Shell DocObject View");
+  s.page = FirstChild(s.view, "Internet Explorer_Server");
+  s.dialog = FirstChild(s.page, "#32770");
+  s.input = FirstChild(s.dialog, "ATL:3723F798");
+  s.button = FirstChild(s.dialog, "SubclassButton");
+  s.edit = FirstChild(s.input, "MSNChatEdit4");
+  return s;
+}
+
+void PostText(HWND to, std::wstring_view text) {
+  for (std::uint32_t code : CharCodes(text)) PostMessageA(to, WM_IME_CHAR, code, 0);
+}
+
+struct Entry {
+  std::string role;
+  std::uint32_t message, wparam;
+  friend bool operator==(const Entry&, const Entry&) = default;
+};
+
+std::vector<Entry> Entries(const std::vector<StandinRecord>& records) {
+  std::vector<Entry> entries;
+  for (const StandinRecord& r : records) entries.push_back({r.role, r.message, r.wparam});
+  return entries;
+}
+
+std::vector<Entry> Expected(const std::string& char_role, std::wstring_view text, const std::string& press_role,
+                            std::uint32_t id) {
+  std::vector<Entry> entries;
+  for (std::uint32_t code : CharCodes(text)) entries.push_back({char_role, WM_IME_CHAR, code});
+  entries.push_back({press_role, WM_COMMAND, id});
+  return entries;
+}
+
+TEST(PracticeChat, ChatTakesPostedCharactersAndPressesInOrder) {
+  PracticeChat chat(L"--chat");
+  ASSERT_TRUE(chat.process.started());
+  const HWND frame = chat.TopWindow("IEFrame");
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ(ui::Text(frame), Wide(practice_chat::kDefaultChatTitle));
+  const ChatStructure s = Walk(frame);
+  ASSERT_NE(s.edit, nullptr);
+  ASSERT_NE(s.button, nullptr);
+  EXPECT_EQ(GetParent(s.button), s.dialog);
+  EXPECT_EQ(GetDlgCtrlID(s.button), practice_chat::kChatSendButtonId);
+  const HWND transcript = ui::FindControlByClass(s.dialog, L"Edit");
+  ASSERT_NE(transcript, nullptr);
+
+  // Double-byte, half-width katakana and ASCII, with a press right behind the characters.
+  const std::wstring first = L"こんにちはｱA　x", second = L"２行目（テスト）";
+  PostText(s.edit, first);
+  PostMessageA(s.dialog, WM_COMMAND, practice_chat::kChatSendButtonId, 0);
+  PostText(s.edit, second);
+  PostMessageA(s.dialog, WM_COMMAND, practice_chat::kChatSendButtonId, 0);
+  const std::wstring expected = L"あなた: " + first + L"\r\nあなた: " + second;
+  EXPECT_TRUE(ui::WaitUntil([&] { return ui::Text(transcript) == expected; })) << ui::Text(transcript).size();
+  EXPECT_EQ(ui::Text(s.edit), L"");
+
+  std::vector<Entry> want = Expected("chat-edit", first, "chat-host", practice_chat::kChatSendButtonId);
+  const std::vector<Entry> more = Expected("chat-edit", second, "chat-host", practice_chat::kChatSendButtonId);
+  want.insert(want.end(), more.begin(), more.end());
+  const std::vector<StandinRecord> log = chat.Log();
+  EXPECT_EQ(Entries(log), want);
+  for (std::size_t i = 1; i < log.size(); ++i) EXPECT_LE(log[i - 1].time_ms, log[i].time_ms);
+
+  // The send button works by mouse too.
+  ui::SetText(s.edit, L"クリック");
+  ui::Click(s.button);
+  EXPECT_TRUE(ui::WaitUntil([&] { return ui::Text(transcript) == expected + L"\r\nあなた: クリック"; }));
+}
+
+TEST(PracticeChat, MessengerWindowTakesCharactersItselfAndPressesOnItsButtonId) {
+  PracticeChat messenger(L"--messenger");
+  ASSERT_TRUE(messenger.process.started());
+  const HWND window = messenger.TopWindow("IMWindowClass");
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(ui::Text(window), Wide(practice_chat::kDefaultMessengerTitle));
+  const HWND button = FirstChild(window, "button");
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(ui::ClassName(button), L"Button");
+  EXPECT_EQ(GetDlgCtrlID(button), practice_chat::kMessengerSendButtonId);
+  const HWND transcript = ui::FindControlByClass(window, L"Edit", 0);
+  const HWND input = ui::FindControlByClass(window, L"Edit", 1);
+  ASSERT_NE(input, nullptr);
+
+  const std::wstring text = L"やあ、元気？ｶﾅ";
+  PostText(window, text);
+  PostMessageA(window, WM_COMMAND, practice_chat::kMessengerSendButtonId, 0);
+  EXPECT_TRUE(ui::WaitUntil([&] { return ui::Text(transcript) == L"あなた: " + text; }));
+  EXPECT_EQ(ui::Text(input), L"");
+  EXPECT_EQ(Entries(messenger.Log()), Expected("messenger", text, "messenger", practice_chat::kMessengerSendButtonId));
+}
+
+TEST(PracticeChat, VariantsLeaveOutTheNamedWindows) {
+  struct Case {
+    const wchar_t* arguments;
+    bool dialog, input, edit, button;
+  };
+  const Case cases[] = {
+      {L"--chat --no-dialog", false, false, false, false},
+      {L"--chat --no-atl", true, false, false, true},
+      {L"--chat --no-edit", true, true, false, true},
+      {L"--chat --no-button", true, true, true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(std::wstring(c.arguments)));
+    PracticeChat chat(c.arguments);
+    const HWND frame = chat.TopWindow("IEFrame");
+    ASSERT_NE(frame, nullptr);
+    const ChatStructure s = Walk(frame);
+    EXPECT_NE(s.page, nullptr);
+    EXPECT_EQ(s.dialog != nullptr, c.dialog);
+    EXPECT_EQ(s.input != nullptr, c.input);
+    EXPECT_EQ(s.edit != nullptr, c.edit);
+    EXPECT_EQ(s.button != nullptr, c.button);
+  }
+  PracticeChat messenger(L"--messenger --no-button --title-messenger \"はなこ - 会話\"");
+  const HWND window = messenger.TopWindow("IMWindowClass");
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(ui::Text(window), L"はなこ - 会話");
+  EXPECT_EQ(FirstChild(window, "button"), nullptr);
+}
+
+}  // namespace
