@@ -1,38 +1,53 @@
-// Entry point of kakehashi.exe: creates the main window and runs the message loop.
+// Entry point of kakehashi.exe: loads the main window and runs the message loop until the
+// last of the program's windows has closed.
 #include <windows.h>
+
+#include <commctrl.h>
+
+#include <exception>
+#include <string>
+
+#include "forms/form1.h"
+#include "forms/frm_about.h"
+#include "forms/frm_tip.h"
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"KakehashiForm1";
-constexpr wchar_t kCaption[] = L"Kakehashi 入力支援ツール　ver 1.5";
-
-LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
-  }
-  return DefWindowProcW(hwnd, msg, wp, lp);
+// The one path for failures before the main window is up: there is no status line yet.
+int FatalError(const std::wstring& what) {
+  const std::wstring text = L"Kakehashi を起動できません: " + what;
+  MessageBoxW(nullptr, text.c_str(), L"Kakehashi", MB_OK | MB_ICONERROR);
+  return 1;
 }
 
-}  // namespace
-
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = WindowProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kClassName;
-  if (!RegisterClassExW(&wc)) return 1;
-  HWND hwnd = CreateWindowExW(0, kClassName, kCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
-                              CW_USEDEFAULT, 340, 360, nullptr, nullptr, instance, nullptr);
-  if (!hwnd) return 1;
-  ShowWindow(hwnd, show);
-  MSG msg;
+int RunMessageLoop() {
+  MSG msg{};
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    // The dialog manager gives every window Tab, Enter (default button) and Esc.
+    HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (root && IsDialogMessageW(root, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
   return static_cast<int>(msg.wParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  kakehashi::OpenWindows open_windows;
+  kakehashi::FrmTip tip(open_windows);
+  kakehashi::FrmAbout about(open_windows);
+  kakehashi::Form1 form1(open_windows, tip, about);
+  try {
+    form1.Load(instance, show_command);
+  } catch (const kakehashi::StartupError& e) {
+    return FatalError(e.Describe());
+  } catch (const std::exception&) {
+    return FatalError(L"out of memory");
+  }
+  return RunMessageLoop();
 }

@@ -1,0 +1,55 @@
+// Control, menu and timer ids of the three windows, shared with tests and tools.
+// Portable: tests drive the controls by these ids (another process's menu cannot be read).
+#pragma once
+
+namespace kakehashi {
+
+enum class ControlId : int {
+  kNone = 0,
+  // Form1
+  AAOpt = 101,
+  SAKASAOpt,
+  DEFAULTOpt,
+  Label1,
+  Wait,
+  Limit,
+  PlusCheck,
+  Frame1,
+  BeforePlusCheck,
+  AfterPlusCheck,
+  Label2,
+  PlusWord,
+  Frame4,
+  Label7,
+  Message,
+  SendNow,
+  Send,
+  Status,
+  Label12,
+  // Form1's menu items
+  Menu = 201,
+  Version,
+  GotoHP,
+  // frmTip
+  TipPicture1 = 301,
+  TipLabel1,
+  TipText1,
+  TipOK,
+  // frmAbout
+  AboutPicIcon = 401,
+  AboutTitle,
+  AboutLabel1,
+  AboutLabel2,
+  AboutOK,
+};
+
+constexpr int IdNumber(ControlId id) { return static_cast<int>(id); }
+
+// The timer of Form1 (Timer1).
+inline constexpr unsigned kTimer1Id = 1;
+inline constexpr unsigned kTimer1IntervalMs = 100;
+
+// The resource id of the program's icon (kakehashi.rc).
+inline constexpr int kAppIconId = 1;
+
+}  // namespace kakehashi

@@ -1,0 +1,191 @@
+// Creation, DPI layout, fonts and colours of table-built controls.
+#include "forms/control_table.h"
+
+#include <uxtheme.h>
+
+#include <algorithm>
+#include <climits>
+
+namespace kakehashi {
+namespace {
+
+struct FontFace {
+  const wchar_t* face;
+  int hundredths_of_point;
+};
+
+// Indexed by FontKind. The window default is MS UI Gothic 9 points.
+constexpr FontFace kFonts[] = {
+    {L"MS UI Gothic", 900},
+    {L"MS UI Gothic", 825},
+    {L"MS UI Gothic", 900},
+    {L"ＭＳ Ｐゴシック", 825},
+};
+static_assert(std::size(kFonts) == static_cast<std::size_t>(FontKind::kCount));
+
+bool TakesFocus(ControlKind kind) {
+  return kind != ControlKind::Label && kind != ControlKind::Frame && kind != ControlKind::PictureBox;
+}
+
+bool IsContainer(ControlKind kind) { return kind == ControlKind::Frame || kind == ControlKind::PictureBox; }
+
+struct WindowKind {
+  const wchar_t* class_name;
+  DWORD style;
+  DWORD ex_style;
+};
+
+WindowKind KindOf(ControlKind kind) {
+  constexpr DWORD kEditBase = WS_TABSTOP;
+  switch (kind) {
+    case ControlKind::Label: return {L"STATIC", SS_NOPREFIX, 0};
+    case ControlKind::Edit: return {L"EDIT", kEditBase | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case ControlKind::ReadOnlyEdit: return {L"EDIT", kEditBase | ES_AUTOHSCROLL | ES_READONLY, WS_EX_CLIENTEDGE};
+    case ControlKind::MessageEdit:
+      // No ES_WANTRETURN: Enter presses the default button; Shift+Enter is handled by the box.
+      return {L"EDIT",
+              kEditBase | ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_HSCROLL | WS_VSCROLL | ES_NOHIDESEL,
+              WS_EX_CLIENTEDGE};
+    case ControlKind::WrappedReadOnly:
+      return {L"EDIT", kEditBase | ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL | ES_READONLY, WS_EX_CLIENTEDGE};
+    case ControlKind::CheckBox: return {L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0};
+    case ControlKind::OptionButton: return {L"BUTTON", WS_TABSTOP | BS_AUTORADIOBUTTON, 0};
+    case ControlKind::CommandButton: return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0};
+    case ControlKind::DefaultButton: return {L"BUTTON", WS_TABSTOP | BS_DEFPUSHBUTTON, 0};
+    case ControlKind::Frame:
+    case ControlKind::PictureBox: break;
+  }
+  return {L"STATIC", 0, 0};
+}
+
+}  // namespace
+
+int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
+
+ControlSet::~ControlSet() { DeleteFonts(); }
+
+void ControlSet::DeleteFonts() {
+  for (HFONT& f : fonts_) {
+    if (f) DeleteObject(f);
+    f = nullptr;
+  }
+}
+
+void ControlSet::Create(HWND window, std::span<const ControlSpec> table, HINSTANCE instance) {
+  table_ = table;
+  Container::Register(instance);
+  CreateChildren(window, ControlId::kNone, instance);
+}
+
+// A container takes the focus in the order of the first of its controls that can take it,
+// so that Tab runs through the controls in the order of their tab indexes.
+int ControlSet::FocusOrder(const ControlSpec& spec) const {
+  if (!IsContainer(spec.kind)) return spec.tab;
+  int order = INT_MAX;
+  for (const ControlSpec& child : table_) {
+    if (child.parent == spec.id && (TakesFocus(child.kind) || IsContainer(child.kind))) {
+      order = std::min(order, FocusOrder(child));
+    }
+  }
+  return order == INT_MAX ? spec.tab : order;
+}
+
+void ControlSet::CreateChildren(HWND parent, ControlId parent_id, HINSTANCE instance) {
+  std::vector<const ControlSpec*> children;
+  for (const ControlSpec& spec : table_) {
+    if (spec.parent == parent_id) children.push_back(&spec);
+  }
+  // The dialog manager moves the focus in creation (Z) order.
+  std::stable_sort(children.begin(), children.end(),
+                   [&](const ControlSpec* a, const ControlSpec* b) { return FocusOrder(*a) < FocusOrder(*b); });
+  for (const ControlSpec* spec : children) {
+    CreateOne(parent, *spec, instance);
+    if (IsContainer(spec->kind)) {
+      Container* container = containers_.back().get();
+      CreateChildren(container->hwnd(), spec->id, instance);
+      container->LowerGroupBox();
+    }
+  }
+}
+
+void ControlSet::CreateOne(HWND parent, const ControlSpec& spec, HINSTANCE instance) {
+  DWORD visible = (spec.flags & kHidden) ? 0 : WS_VISIBLE;
+  if (IsContainer(spec.kind)) {
+    Container::Look look;
+    look.caption = spec.kind == ControlKind::Frame ? spec.text : nullptr;
+    look.white = spec.back == Back::White;
+    look.border = (spec.flags & kBorder) != 0;
+    if (spec.flags & kIcon) {
+      look.icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kAppIconId), IMAGE_ICON,
+                                                32, 32, LR_SHARED));
+    }
+    auto container = std::make_unique<Container>();
+    container->Create(parent, IdNumber(spec.id), look, visible, instance);
+    entries_.push_back({&spec, container->hwnd()});
+    containers_.push_back(std::move(container));
+    return;
+  }
+  const WindowKind kind = KindOf(spec.kind);
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS | visible | kind.style;
+  if (spec.flags & kCentred) style |= SS_CENTER;
+  if (spec.flags & kGroup) style |= WS_GROUP;
+  HWND hwnd = CreateWindowExW(kind.ex_style, kind.class_name, spec.text, style, 0, 0, 10, 10, parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdNumber(spec.id))), instance, nullptr);
+  Check(hwnd != nullptr, "CreateWindowExW");
+  if (spec.text_colour != kNoColour &&
+      (spec.kind == ControlKind::CheckBox || spec.kind == ControlKind::OptionButton)) {
+    // Win32: themed check boxes (comctl32 v6) draw their caption in the theme's colour
+    // and ignore WM_CTLCOLORSTATIC; unthemed ones honour it.
+    SetWindowTheme(hwnd, L"", L"");
+  }
+  entries_.push_back({&spec, hwnd});
+}
+
+void ControlSet::Layout(UINT dpi) {
+  DeleteFonts();
+  for (std::size_t i = 0; i < fonts_.size(); ++i) {
+    fonts_[i] = CreateFontW(-MulDiv(kFonts[i].hundredths_of_point, static_cast<int>(dpi), 7200), 0, 0, 0, FW_NORMAL,
+                            FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kFonts[i].face);
+  }
+  for (const Entry& e : entries_) {
+    const ControlSpec& s = *e.spec;
+    SetWindowPos(e.hwnd, nullptr, TwipsToPixels(s.left, dpi), TwipsToPixels(s.top, dpi),
+                 TwipsToPixels(s.width, dpi), TwipsToPixels(s.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(e.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font(s.font)), TRUE);
+  }
+  for (const auto& c : containers_) {
+    if (c->group_box()) SendMessageW(c->group_box(), WM_SETFONT, reinterpret_cast<WPARAM>(font(FontKind::WindowDefault)), TRUE);
+  }
+}
+
+HWND ControlSet::operator[](ControlId id) const {
+  for (const Entry& e : entries_) {
+    if (e.spec->id == id) return e.hwnd;
+  }
+  return nullptr;
+}
+
+HBRUSH ControlSet::ColourFor(HWND control, HDC dc) const {
+  for (const Entry& e : entries_) {
+    if (e.hwnd != control) continue;
+    const ControlSpec& s = *e.spec;
+    if (s.text_colour == kNoColour && s.back == Back::Default) return nullptr;
+    if (s.text_colour != kNoColour) SetTextColor(dc, s.text_colour);
+    switch (s.back) {
+      case Back::White:
+        SetBkColor(dc, RGB(255, 255, 255));
+        return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+      case Back::MenuBar:
+        // System colour index 4 (COLOR_MENU), the menu bar's colour.
+        SetBkColor(dc, GetSysColor(COLOR_MENU));
+        return GetSysColorBrush(COLOR_MENU);
+      case Back::Default: break;
+    }
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return GetSysColorBrush(COLOR_BTNFACE);
+  }
+  return nullptr;
+}
+
+}  // namespace kakehashi

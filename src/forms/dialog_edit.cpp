@@ -1,0 +1,52 @@
+// The edit subclass that hands Enter, Esc and Tab to IsDialogMessage.
+#include "forms/dialog_edit.h"
+
+#include <commctrl.h>
+
+namespace kakehashi {
+namespace {
+
+constexpr UINT_PTR kSubclassId = 1;
+
+bool NewlineModifierDown() { return GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0; }
+
+LRESULT CALLBACK DialogEditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR newline_keys) {
+  switch (msg) {
+    case WM_GETDLGCODE: {
+      // Win32: a multi-line edit asks for all keys (DLGC_WANTALLKEYS), so the dialog
+      // manager would leave Enter to the box, which types a line break or, in Wine,
+      // looks for a default button among its own siblings only.
+      LRESULT code = DefSubclassProc(hwnd, msg, wp, lp) & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
+      const auto* key = reinterpret_cast<const MSG*>(lp);
+      if (newline_keys && key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN && NewlineModifierDown()) {
+        code |= DLGC_WANTMESSAGE;
+      }
+      return code;
+    }
+    case WM_KEYDOWN:
+      if (wp == VK_RETURN || wp == VK_ESCAPE) return 0;
+      break;
+    case WM_CHAR:
+      if (wp == L'\r' || wp == L'\n') {
+        if (newline_keys && NewlineModifierDown()) {
+          SendMessageW(hwnd, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"\r\n"));
+        }
+        return 0;
+      }
+      if (wp == 0x1B || wp == L'\t') return 0;
+      break;
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(hwnd, DialogEditProc, kSubclassId);
+      break;
+    default: break;
+  }
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+}  // namespace
+
+void UseDialogKeys(HWND edit, bool newline_keys) {
+  SetWindowSubclass(edit, DialogEditProc, kSubclassId, newline_keys ? 1 : 0);
+}
+
+}  // namespace kakehashi

@@ -1,0 +1,220 @@
+// Form1: its control table, menu, start values and event handlers.
+#include "forms/form1.h"
+
+#include <array>
+
+#include "delivery/send_command.h"
+#include "forms/dialog_edit.h"
+#include "forms/form_rules.h"
+#include "forms/frm_about.h"
+#include "forms/frm_tip.h"
+#include "forms/win32_text.h"
+#include "targets/foreground_poll.h"
+
+namespace kakehashi {
+namespace {
+
+using enum ControlId;
+using K = ControlKind;
+using F = FontKind;
+
+// Positions in twips from the top left of the window's or the frame's client area.
+constexpr ControlSpec kForm1Controls[] = {
+    {AAOpt, K::OptionButton, kNone, L"複数行を1行ずつ送信", 570, 105, 2100, 255, 9, F::UiGothic9, kNoColour, Back::Default, kGroup},
+    {SAKASAOpt, K::OptionButton, kNone, L"複数行逆さ文字", 570, 435, 1860, 225, 10, F::UiGothic9},
+    {DEFAULTOpt, K::OptionButton, kNone, L"単一行逆さ文字", 570, 750, 1740, 255, 11, F::UiGothic9},
+    // kGroup ends the group of the three option buttons.
+    {Label1, K::Label, kNone, L"連続送信時間（ﾐﾘ秒）", 2850, 60, 1890, 210, 12, F::UiGothic825, kNoColour, Back::Default, kGroup},
+    {Wait, K::Edit, kNone, L"500", 3270, 270, 1215, 240, 7, F::WindowDefault},
+    {Limit, K::CheckBox, kNone, L"リミッター解除（Chatのみ）", 2850, 570, 2070, 315, 8, F::UiGothic825, kRed},
+    {PlusCheck, K::CheckBox, kNone, L"発言に文字を付加", 2850, 840, 1770, 315, 14},
+    {Frame1, K::Frame, kNone, L"付加", 615, 1125, 3330, 810, 13, F::WindowDefault, kNoColour, Back::Default, kHidden},
+    {BeforePlusCheck, K::CheckBox, Frame1, L"Header", 165, 180, 1140, 225, 17},
+    {AfterPlusCheck, K::CheckBox, Frame1, L"Footer", 165, 435, 1140, 225, 18, F::PGothic825},
+    {Label2, K::Label, Frame1, L"付加する文字列", 1245, 225, 1680, 240, 16, F::UiGothic825, kNoColour, Back::Default, kCentred},
+    {PlusWord, K::Edit, Frame1, L"(^。^)", 1440, 450, 1290, 270, 15, F::WindowDefault},
+    {Frame4, K::Frame, kNone, L"", 135, 2025, 4695, 2280, 0, F::WindowDefault},
+    {Label7, K::Label, Frame4, L"送信する文字列", 105, 225, 1110, 135, 4},
+    {Message, K::MessageEdit, Frame4, L"", 120, 480, 4455, 1245, 2},
+    {SendNow, K::CheckBox, Frame4, L"送信と同時に発言", 270, 1890, 1815, 255, 1, F::PGothic825},
+    {Send, K::DefaultButton, Frame4, L"送信", 2400, 1770, 1575, 375, 3, F::WindowDefault},
+    {Status, K::ReadOnlyEdit, kNone, L"", 90, 4455, 3690, 240, 6, F::UiGothic825, kBlue, Back::MenuBar},
+    {Label12, K::Label, kNone, L"(C) Kakehashi", 3870, 4500, 1230, 180, 5, F::UiGothic825, kNoColour, Back::Default, kCentred},
+};
+
+constexpr FormSpec kForm1Spec = {
+    L"KakehashiForm1", kForm1Caption,
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,  // fixed single border, no minimise or maximise box
+    0, 4980, 4740, true, 0, 0, kForm1Controls, SendNow, Send,
+};
+
+HMENU BuildMenu() {
+  HMENU bar = CreateMenu();
+  HMENU about = CreatePopupMenu();
+  Check(bar && about, "CreateMenu");
+  AppendMenuW(bar, MF_STRING, static_cast<UINT_PTR>(IdNumber(ControlId::Menu)), L"使い方");
+  AppendMenuW(about, MF_STRING, static_cast<UINT_PTR>(IdNumber(Version)), L"バージョン情報");
+  AppendMenuW(about, MF_STRING, static_cast<UINT_PTR>(IdNumber(GotoHP)), L"作者のHPへ");
+  AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(about), L"About");
+  return bar;
+}
+
+ControlId OptionControl(ModeOption option) {
+  switch (option) {
+    case ModeOption::AAOpt: return AAOpt;
+    case ModeOption::SAKASAOpt: return SAKASAOpt;
+    case ModeOption::DEFAULTOpt: break;
+  }
+  return DEFAULTOpt;
+}
+
+ControlId CheckControl(CheckBox box) {
+  switch (box) {
+    case CheckBox::SendNow: return SendNow;
+    case CheckBox::Limit: return Limit;
+    case CheckBox::PlusCheck: return PlusCheck;
+    case CheckBox::BeforePlusCheck: return BeforePlusCheck;
+    case CheckBox::AfterPlusCheck: break;
+  }
+  return AfterPlusCheck;
+}
+
+std::u16string LocaleDecimalSeparator() {
+  std::array<wchar_t, 8> buffer{};
+  const int n = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, buffer.data(), static_cast<int>(buffer.size()));
+  if (n <= 1) return u".";
+  return ToU16(std::wstring(buffer.data(), static_cast<std::size_t>(n - 1)));
+}
+
+void SetCheck(HWND button, int state) { SendMessageW(button, BM_SETCHECK, static_cast<WPARAM>(state), 0); }
+
+}  // namespace
+
+void Form1::Load(HINSTANCE instance, int show_command) {
+  instance_ = instance;
+  Build(kForm1Spec, instance, BuildMenu());
+  // Win32: an edit control's default limit is about 32K characters; the message box
+  // takes texts of any size.
+  SendMessageW(control(Message), EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
+  UseDialogKeys(control(Message), true);
+  UseDialogKeys(control(Status), false);
+  SetCheck(control(DEFAULTOpt), BST_CHECKED);
+  Form_Load();
+  ShowAndFocus(show_command);
+}
+
+LRESULT Form1::FormMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND: on_command(LOWORD(wp), HIWORD(wp)); return 0;
+    case WM_TIMER: Timer1_Timer(); return 0;
+    case WM_DESTROY: on_destroy(); return 0;
+    default: return DefaultProc(msg, wp, lp);
+  }
+}
+
+void Form1::OnException() { SetStatus(u"内部エラーが発生しました"); }
+
+void Form1::on_command(int id, int code) {
+  switch (static_cast<ControlId>(id)) {
+    case AAOpt: if (code == BN_CLICKED) Option_Click(ModeOption::AAOpt); break;
+    case SAKASAOpt: if (code == BN_CLICKED) Option_Click(ModeOption::SAKASAOpt); break;
+    case DEFAULTOpt: if (code == BN_CLICKED) Option_Click(ModeOption::DEFAULTOpt); break;
+    case SendNow: if (code == BN_CLICKED) SendNow_Click(); break;
+    case PlusCheck: if (code == BN_CLICKED) PlusCheck_Click(); break;
+    case Limit: if (code == BN_CLICKED) Limit_Click(); break;
+    case Wait: if (code == EN_CHANGE) Wait_Change(); break;
+    case Message: if (code == EN_SETFOCUS) Message_GotFocus(); break;
+    case Send: if (code == BN_CLICKED) Send_Click(); break;
+    case ControlId::Menu: if (code == 0) Menu_Click(); break;
+    case Version: if (code == 0) Version_Click(); break;
+    case GotoHP: if (code == 0) GotoHP_Click(); break;
+    default: break;
+  }
+}
+
+void Form1::on_destroy() { KillTimer(hwnd(), kTimer1Id); }
+
+void Form1::Form_Load() {
+  SetStatus(std::u16string(kStatusNoWindow));
+  SetTimer(hwnd(), kTimer1Id, kTimer1IntervalMs, nullptr);
+}
+
+void Form1::Option_Click(ModeOption option) {
+  if (OptionSelected(option)) SetCheck(control(SendNow), SendNowForSelectedOption(option));
+}
+
+void Form1::SendNow_Click() {
+  for (ModeOption option : {ModeOption::SAKASAOpt, ModeOption::AAOpt, ModeOption::DEFAULTOpt}) {
+    if (!OptionSelected(option)) continue;
+    if (auto state = SendNowCorrection(option, CheckValue(CheckBox::SendNow))) SetCheck(control(SendNow), *state);
+    return;
+  }
+}
+
+void Form1::PlusCheck_Click() {
+  ShowWindow(control(Frame1), Frame1Visible(CheckValue(CheckBox::PlusCheck)) ? SW_SHOW : SW_HIDE);
+}
+
+void Form1::Limit_Click() { SetStatus(std::u16string(LimitStatus(CheckValue(CheckBox::Limit)))); }
+
+void Form1::Wait_Change() {
+  const std::u16string text = WaitText();
+  if (IsLocaleNumber(text, LocaleDecimalSeparator())) return;
+  SetStatus(std::u16string(kStatusNotNumeric));
+  // Emptying the box changes its text again and so comes back here once: that run finds
+  // the empty text, writes the same message and ends.
+  if (!text.empty()) SetWindowTextW(control(Wait), L"");
+}
+
+void Form1::Message_GotFocus() { SetStatus(std::u16string(kStatusNewLineHint)); }
+
+void Form1::Menu_Click() {
+  try {
+    tip_.Open(instance_);
+  } catch (const StartupError& e) {
+    SetStatus(ToU16(e.Describe()));
+  }
+}
+
+void Form1::Version_Click() {
+  try {
+    about_.Open(instance_, WindowTextW(hwnd()));
+  } catch (const StartupError& e) {
+    SetStatus(ToU16(e.Describe()));
+  }
+}
+
+void Form1::GotoHP_Click() {
+  ops_.ShellExecuteA(ops_.GetDesktopWindow(), "open", kHomePage, "", "", kSwShow);
+}
+
+void Form1::Send_Click() { SendCommand(ops_, *this, targets_); }
+
+void Form1::Timer1_Timer() { PollForegroundWindow(ops_, *this, targets_); }
+
+std::u16string Form1::MessageText() const { return ToU16(WindowTextW(control(Message))); }
+
+void Form1::SetMessageText(const std::u16string& text) { SetWindowTextW(control(Message), ToWide(text).c_str()); }
+
+Handle Form1::MessageWindow() const { return FromHwnd(control(Message)); }
+
+bool Form1::OptionSelected(ModeOption option) const {
+  return SendMessageW(control(OptionControl(option)), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+int Form1::CheckValue(CheckBox box) const {
+  return static_cast<int>(SendMessageW(control(CheckControl(box)), BM_GETCHECK, 0, 0));
+}
+
+std::u16string Form1::PlusWordText() const { return ToU16(WindowTextW(control(PlusWord))); }
+
+std::u16string Form1::WaitText() const { return ToU16(WindowTextW(control(Wait))); }
+
+void Form1::SetStatus(const std::u16string& text) {
+  HWND status = control(Status);
+  // The poll rewrites the status ten times a second: an unchanged text is not repainted.
+  if (!status || ToU16(WindowTextW(status)) == text) return;
+  SetWindowTextW(status, ToWide(text).c_str());
+}
+
+}  // namespace kakehashi

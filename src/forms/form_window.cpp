@@ -1,0 +1,106 @@
+// Creation, placement, DPI changes and focus handling shared by the three windows.
+#include "forms/form_window.h"
+
+namespace kakehashi {
+
+void OpenWindows::Closed() {
+  if (--open_ <= 0) PostQuitMessage(0);
+}
+
+void FormWindow::Build(const FormSpec& spec, HINSTANCE instance, HMENU menu) {
+  spec_ = &spec;
+  const HICON icon = static_cast<HICON>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kAppIconId), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+  RegisterClassOnce(instance, spec.class_name, GetSysColorBrush(COLOR_BTNFACE), icon);
+  // Win32: WS_CLIPCHILDREN keeps the window's own background from being painted over
+  // the controls, which would flicker.
+  Create(spec.ex_style | WS_EX_CONTROLPARENT, spec.class_name, spec.caption, spec.style | WS_CLIPCHILDREN,
+         RECT{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT + 100, CW_USEDEFAULT + 100}, nullptr, menu, instance);
+  open_windows_.Opened();
+  counted_ = true;
+  dpi_ = GetDpiForWindow(hwnd());
+  if (dpi_ == 0) dpi_ = 96;
+  controls_.Create(hwnd(), spec.table, instance);
+  controls_.Layout(dpi_);
+  Place();
+}
+
+// The window's outer rectangle for the client size of the spec at the current DPI.
+void FormWindow::Place() {
+  RECT r{0, 0, TwipsToPixels(spec_->client_width, dpi_), TwipsToPixels(spec_->client_height, dpi_)};
+  const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_STYLE));
+  const DWORD ex_style = static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_EXSTYLE));
+  AdjustWindowRectExForDpi(&r, style, GetMenu(hwnd()) != nullptr, ex_style, dpi_);
+  const int width = r.right - r.left;
+  const int height = r.bottom - r.top;
+  int x = 0;
+  int y = 0;
+  if (spec_->centred) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+    x = monitor.rcMonitor.left + (monitor.rcMonitor.right - monitor.rcMonitor.left - width) / 2;
+    y = monitor.rcMonitor.top + (monitor.rcMonitor.bottom - monitor.rcMonitor.top - height) / 2;
+  } else {
+    // The client area's top left at the given point: the frame lies outside it.
+    x = TwipsToPixels(spec_->client_left, dpi_) + r.left;
+    y = TwipsToPixels(spec_->client_top, dpi_) + r.top;
+  }
+  SetWindowPos(hwnd(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormWindow::ShowAndFocus(int show_command) {
+  ShowWindow(hwnd(), show_command);
+  SetForegroundWindow(hwnd());
+  last_focus_ = control(spec_->first_focus);
+  SetFocus(last_focus_);
+}
+
+LRESULT FormWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN: return on_ctl_color(msg, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
+    case WM_ACTIVATE: on_activate(wp); return 0;
+    case WM_SETFOCUS: on_set_focus(); return 0;
+    case WM_DPICHANGED: on_dpi_changed(HIWORD(wp), reinterpret_cast<const RECT*>(lp)); return 0;
+    case DM_GETDEFID: return MAKELRESULT(IdNumber(spec_->default_button), DC_HASDEFID);
+    default: return FormMessage(msg, wp, lp);
+  }
+}
+
+void FormWindow::OnFinalMessage() {
+  if (counted_) {
+    counted_ = false;
+    open_windows_.Closed();
+  }
+}
+
+LRESULT FormWindow::on_ctl_color(UINT msg, HDC dc, HWND control) {
+  if (HBRUSH brush = controls_.ColourFor(control, dc)) return reinterpret_cast<LRESULT>(brush);
+  return DefaultProc(msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+}
+
+void FormWindow::on_activate(WPARAM state) {
+  if (LOWORD(state) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd(), focus)) last_focus_ = focus;
+  }
+}
+
+void FormWindow::on_set_focus() {
+  if (last_focus_ && IsWindow(last_focus_) && IsChild(hwnd(), last_focus_)) SetFocus(last_focus_);
+}
+
+void FormWindow::on_dpi_changed(UINT dpi, const RECT* suggested) {
+  dpi_ = dpi;
+  controls_.Layout(dpi_);
+  if (!suggested) return;
+  RECT r{0, 0, TwipsToPixels(spec_->client_width, dpi_), TwipsToPixels(spec_->client_height, dpi_)};
+  AdjustWindowRectExForDpi(&r, static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_STYLE)), GetMenu(hwnd()) != nullptr,
+                           static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_EXSTYLE)), dpi_);
+  SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, r.right - r.left, r.bottom - r.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace kakehashi
