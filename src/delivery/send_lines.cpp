@@ -1,6 +1,7 @@
 // The delivery engine: SendLines and PostPlusWord.
 #include "delivery/send_lines.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <limits>
