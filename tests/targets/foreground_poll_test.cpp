@@ -203,19 +203,6 @@ TEST_F(PollTest, OrdinaryPageAfterMessengerKeepsMessengerInputButClearsHost) {
   EXPECT_EQ(view_.status(), u"Yahoo! JAPAN - Microsoft Inter");
 }
 
-TEST_F(PollTest, ToolInFrontAfterAChatKeepsTheTargetAndItsTitle) {
-  const ChatWindows chat = AddChat(desktop_, {});
-  const Handle tool = desktop_.AddWindow(kNoWindow, "KakehashiForm1", "かけはし");
-  desktop_.SetForeground(chat.frame);
-  Tick();
-  const TargetWindows recorded = targets_;
-  desktop_.SetForeground(tool);
-  view_.SetStatus(kEarlierStatus);
-  Tick();
-  EXPECT_EQ(targets_, recorded);
-  EXPECT_EQ(view_.status(), kEarlierStatus);
-}
-
 TEST_F(PollTest, EveryTickInFrontOfAChatRewritesTheStatus) {
   const ChatWindows chat = AddChat(desktop_, {});
   desktop_.SetForeground(chat.frame);
@@ -254,67 +241,6 @@ TEST_F(PollTest, TitlesAreCutAt30BytesForTheBrowserAnd199ForMessenger) {
     Tick();
     EXPECT_EQ(view_.status(), FromAnsi(bytes.substr(0, c.bytes_shown)));
   }
-}
-
-// Passes every call on to the simulated desktop and notes the searches and reads made.
-class RecordingOps final : public WindowOps {
- public:
-  explicit RecordingOps(SimDesktop& desktop) : d_(desktop) {}
-  std::vector<std::string> calls;
-
-  Handle GetForegroundWindow() override { return d_.GetForegroundWindow(); }
-  std::string GetClassNameA(Handle w, int capacity) override {
-    calls.push_back("class " + std::to_string(capacity));
-    return d_.GetClassNameA(w, capacity);
-  }
-  std::string GetWindowTextA(Handle w, int capacity) override {
-    calls.push_back("title " + std::to_string(capacity));
-    return d_.GetWindowTextA(w, capacity);
-  }
-  Handle FindWindowExA(Handle parent, Handle after, std::string_view class_name) override {
-    EXPECT_TRUE(parent);
-    EXPECT_FALSE(after);
-    calls.push_back(std::string(class_name));
-    return d_.FindWindowExA(parent, after, class_name);
-  }
-  std::intptr_t SendMessageA(Handle w, std::uint32_t m, std::uintptr_t wp, std::intptr_t lp) override {
-    ADD_FAILURE() << "SendMessageA";
-    return d_.SendMessageA(w, m, wp, lp);
-  }
-  bool PostMessageA(Handle w, std::uint32_t m, std::uintptr_t wp, std::intptr_t lp) override {
-    ADD_FAILURE() << "PostMessageA";
-    return d_.PostMessageA(w, m, wp, lp);
-  }
-  int GetDlgCtrlID(Handle w) override { return d_.GetDlgCtrlID(w); }
-  void Sleep(std::uint32_t ms) override { ADD_FAILURE() << "Sleep " << ms; }
-  Handle GetDesktopWindow() override { return d_.GetDesktopWindow(); }
-  void ShellExecuteA(Handle, std::string_view, std::string_view, std::string_view, std::string_view, int) override {
-    ADD_FAILURE() << "ShellExecuteA";
-  }
-
- private:
-  SimDesktop& d_;
-};
-
-TEST_F(PollTest, SearchesRunInTheirOrderWithTheGivenCapacities) {
-  const ChatWindows chat = AddChat(desktop_, {.input = false});
-  RecordingOps ops(desktop_);
-  desktop_.SetForeground(chat.frame);
-  PollForegroundWindow(ops, view_, targets_);
-  EXPECT_EQ(ops.calls, (std::vector<std::string>{"class 200", "title 31", "Shell DocObject View",
-                                                 "Internet Explorer_Server", "#32770", "ATL:3723F798",
-                                                 "SubclassButton"}));
-
-  ops.calls.clear();
-  const Handle messenger = desktop_.AddWindow(kNoWindow, "IMWindowClass");
-  desktop_.SetForeground(messenger);
-  PollForegroundWindow(ops, view_, targets_);
-  EXPECT_EQ(ops.calls, (std::vector<std::string>{"class 200", "title 200", "button"}));
-
-  ops.calls.clear();
-  desktop_.SetForeground(kNoWindow);
-  PollForegroundWindow(ops, view_, targets_);
-  EXPECT_TRUE(ops.calls.empty() || ops.calls == std::vector<std::string>{"class 200"});
 }
 
 }  // namespace

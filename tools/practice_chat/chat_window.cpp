@@ -62,7 +62,7 @@ WNDPROC SystemProc(const char* system_class) {
 }
 
 // Frame, document view, page and input frame: each is filled by its one child.
-LRESULT CALLBACK StructureProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT StructureMessage(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   App* app = AttachedApp(hwnd, message, lparam);
   if (!app) return ::DefWindowProcA(hwnd, message, wparam, lparam);
   LogReceived(*app, RoleOf(*app, hwnd), message, wparam, lparam);
@@ -91,7 +91,7 @@ LRESULT CALLBACK StructureProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lp
 // Win32: the dialog class's procedure would turn a double-byte WM_IME_CHAR into two WM_CHAR
 // (Wine: posted at the back of the queue, behind a press posted after it), so the input
 // box takes its characters itself.
-LRESULT CALLBACK InputBoxProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT InputBoxMessage(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   App* app = AttachedApp(hwnd, message, lparam);
   if (!app) return ::CallWindowProcA(SystemProc("EDIT"), hwnd, message, wparam, lparam);
   LogReceived(*app, "chat-edit", message, wparam, lparam);
@@ -106,7 +106,7 @@ LRESULT CALLBACK InputBoxProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpa
   return ::CallWindowProcA(app->edit_proc, hwnd, message, wparam, lparam);
 }
 
-LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT ButtonMessage(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   App* app = AttachedApp(hwnd, message, lparam);
   if (!app) return ::CallWindowProcA(SystemProc("BUTTON"), hwnd, message, wparam, lparam);
   LogReceived(*app, "chat-button", message, wparam, lparam);
@@ -114,8 +114,9 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
 }
 
 // The chat control: a system dialog window, subclassed to see the press of its button.
-LRESULT CALLBACK ChatControlProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT ChatControlMessage(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   App* app = AppOf(hwnd);
+  if (!app) return ::DefDlgProcA(hwnd, message, wparam, lparam);
   LogReceived(*app, "chat-host", message, wparam, lparam);
   switch (message) {
     case WM_COMMAND:
@@ -127,6 +128,9 @@ LRESULT CALLBACK ChatControlProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM 
     case WM_SIZE:
       LayoutChatControl(*app);
       return 0;
+    case WM_CTLCOLORSTATIC:
+      if (reinterpret_cast<HWND>(lparam) == app->chat.transcript) return TranscriptColors(reinterpret_cast<HDC>(wparam));
+      break;
   }
   return ::CallWindowProcA(app->dialog_proc, hwnd, message, wparam, lparam);
 }
@@ -148,7 +152,7 @@ WNDPROC RegisterOnSystemClass(const App& app, const char* system_class, const ch
 void RegisterStructureClass(const App& app, const char* name, int background) {
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = StructureProc;
+  wc.lpfnWndProc = Guarded<StructureMessage>;
   wc.hInstance = app.instance;
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   wc.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
@@ -177,8 +181,8 @@ void RegisterChatClasses(App& app) {
   RegisterStructureClass(app, kViewClass, COLOR_WINDOW);
   RegisterStructureClass(app, kPageClass, COLOR_WINDOW);
   RegisterStructureClass(app, kInputFrameClass, COLOR_WINDOW);
-  app.edit_proc = RegisterOnSystemClass(app, "EDIT", kInputBoxClass, InputBoxProc);
-  app.button_proc = RegisterOnSystemClass(app, "BUTTON", kButtonClass, ButtonProc);
+  app.edit_proc = RegisterOnSystemClass(app, "EDIT", kInputBoxClass, Guarded<InputBoxMessage>);
+  app.button_proc = RegisterOnSystemClass(app, "BUTTON", kButtonClass, Guarded<ButtonMessage>);
 }
 
 HWND CreateChatWindow(App& app, int show_command) {
@@ -197,7 +201,7 @@ HWND CreateChatWindow(App& app, int show_command) {
   } else {
     c.dialog = Child(app, WS_EX_CONTROLPARENT, kDialogClass, L"", WS_CLIPCHILDREN, c.page);
     app.dialog_proc = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(c.dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ChatControlProc)));
+        ::SetWindowLongPtrA(c.dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Guarded<ChatControlMessage>)));
     c.header = Child(app, 0, "STATIC", L"雑談ルーム「かけはし」 ― 練習用チャット", SS_LEFT, c.dialog);
     c.transcript = CreateTranscript(app, c.dialog);
     if (o.input_frame) {

@@ -22,7 +22,7 @@ void Layout(const App& app) {
   if (w.button) ::MoveWindow(w.button, r.right - m - button, row_top, button, row, TRUE);
 }
 
-LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT ButtonMessage(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   App* app = AppOf(hwnd);
   LogReceived(*app, "messenger-button", message, wparam, lparam);
   return ::CallWindowProcA(app->messenger_button_proc, hwnd, message, wparam, lparam);
@@ -31,7 +31,7 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpara
 // Win32: DefWindowProcA would turn a double-byte WM_IME_CHAR into two WM_CHAR (Wine: posted
 // at the back of the queue, behind a press posted after it), so the window takes the
 // characters itself and shows them in its input box.
-LRESULT CALLBACK MessengerProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+LRESULT MessengerMessage(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   App* app = AppOf(hwnd);
   if (!app && message == WM_NCCREATE) {
     app = static_cast<App*>(reinterpret_cast<const CREATESTRUCTA*>(lparam)->lpCreateParams);
@@ -59,6 +59,11 @@ LRESULT CALLBACK MessengerProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lp
     case WM_SIZE:
       Layout(*app);
       return 0;
+    case WM_CTLCOLORSTATIC:
+      if (reinterpret_cast<HWND>(lparam) == app->messenger.transcript) {
+        return TranscriptColors(reinterpret_cast<HDC>(wparam));
+      }
+      break;
     case WM_SETFOCUS:
       if (app->messenger.input) ::SetFocus(app->messenger.input);
       return 0;
@@ -85,7 +90,7 @@ HWND Control(App& app, DWORD ex_style, const char* class_name, std::wstring_view
 void RegisterMessengerClass(App& app) {
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = MessengerProc;
+  wc.lpfnWndProc = Guarded<MessengerMessage>;
   wc.hInstance = app.instance;
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   wc.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
@@ -107,7 +112,7 @@ HWND CreateMessengerWindow(App& app, int show_command) {
   if (app.options.button) {
     w.button = Control(app, 0, "BUTTON", L"送信(&S)", WS_TABSTOP | BS_PUSHBUTTON, kMessengerSendButtonId);
     app.messenger_button_proc =
-        reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(w.button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ButtonProc)));
+        reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(w.button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Guarded<ButtonMessage>)));
   }
   Layout(app);
   ::ShowWindow(w.window, show_command);

@@ -64,6 +64,12 @@ void SendInputToTranscript(HWND input, HWND transcript) {
   ::SetWindowTextW(input, L"");
 }
 
+LRESULT TranscriptColors(HDC dc) {
+  ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
+  ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+  return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+}
+
 HWND CreateTranscript(App& app, HWND parent) {
   const HWND edit = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
                                       WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,

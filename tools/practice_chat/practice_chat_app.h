@@ -61,9 +61,24 @@ void InsertTyped(HWND edit, const std::wstring& text);
 // Moves the text of `input` into `transcript` as a line "あなた: text" and empties it.
 void SendInputToTranscript(HWND input, HWND transcript);
 
+// WM_CTLCOLORSTATIC of a transcript's parent: the transcript reads like a chat log, in the
+// window colour although it is read-only.
+LRESULT TranscriptColors(HDC dc);
+
 // Children: a read-only transcript and a plain edit, with the program's font.
 HWND CreateTranscript(App& app, HWND parent);
 void SetFont(const App& app, HWND window);
+
+// A window procedure around `Body`: exceptions never cross into the window manager; a
+// message whose handling failed counts as handled.
+template <LRESULT (*Body)(HWND, UINT, WPARAM, LPARAM)>
+LRESULT CALLBACK Guarded(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  try {
+    return Body(hwnd, message, wparam, lparam);
+  } catch (...) {
+    return 0;
+  }
+}
 
 // Fatal start-up error: names the call and GetLastError().
 [[noreturn]] void FailStart(const char* call);
