@@ -72,6 +72,9 @@ void ControlSet::DeleteFonts() {
 }
 
 void ControlSet::Create(HWND window, std::span<const ControlSpec> table, HINSTANCE instance) {
+  // A window loaded again gets new controls: forget those of its last life.
+  entries_.clear();
+  containers_.clear();
   table_ = table;
   Container::Register(instance);
   CreateChildren(window, ControlId::kNone, instance);

@@ -1,0 +1,261 @@
+// kakehashi.exe driven from a second process as a user would: start values, the option
+// rules, the header/footer frame, the delay check, the hints, keys, the help and About
+// windows, the layout at 96 DPI, and the end of the program with its last window.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "forms/control_ids.h"
+#include "forms/form_rules.h"
+#include "support/ui_driver.h"
+
+namespace kakehashi {
+namespace {
+
+using namespace kakehashi::ui;
+
+const std::wstring kMainCaption = L"Kakehashi 入力支援ツール　ver 1.5";
+const std::wstring kTipCaption = L"ﾜﾝﾎﾟｲﾝﾄ";
+const std::wstring kAboutCaption = L"ﾊﾞｰｼﾞｮﾝ情報";
+
+std::wstring Wide(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
+
+// One running tool for the whole suite: each start costs about a second under Wine.
+class ToolWindows : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    process_ = std::make_unique<Process>(KakehashiExePath());
+    if (process_->started()) main_ = process_->WaitForWindow(kMainCaption);
+  }
+  static void TearDownTestSuite() { process_.reset(); }
+
+  void SetUp() override {
+    ASSERT_TRUE(process_->started()) << "CreateProcessW failed: " << GetLastError();
+    ASSERT_NE(main_, nullptr) << "the main window did not appear";
+  }
+
+  static HWND Control(ControlId id) { return FindControl(main_, IdNumber(id)); }
+  static std::wstring StatusText() { return Text(Control(ControlId::Status)); }
+  static bool StatusBecomes(std::u16string_view text) {
+    return WaitUntil([&] { return StatusText() == Wide(text); }, 3000);
+  }
+  static int Windows(const std::wstring& caption) {
+    int n = 0;
+    for (HWND h : process_->TopLevelWindows()) n += (IsWindowVisible(h) && Text(h) == caption) ? 1 : 0;
+    return n;
+  }
+
+  static std::unique_ptr<Process> process_;
+  static HWND main_;
+};
+
+std::unique_ptr<Process> ToolWindows::process_;
+HWND ToolWindows::main_ = nullptr;
+
+TEST_F(ToolWindows, StartsWithTheValuesOfItsTableAndFocusOnSendNow) {
+  EXPECT_EQ(CheckState(Control(ControlId::DEFAULTOpt)), BST_CHECKED);
+  EXPECT_EQ(CheckState(Control(ControlId::AAOpt)), BST_UNCHECKED);
+  EXPECT_EQ(CheckState(Control(ControlId::SAKASAOpt)), BST_UNCHECKED);
+  for (ControlId box : {ControlId::SendNow, ControlId::Limit, ControlId::PlusCheck, ControlId::BeforePlusCheck,
+                        ControlId::AfterPlusCheck}) {
+    EXPECT_EQ(CheckState(Control(box)), BST_UNCHECKED) << IdNumber(box);
+  }
+  EXPECT_FALSE(Visible(Control(ControlId::Frame1)));
+  EXPECT_EQ(Text(Control(ControlId::Wait)), L"500");
+  EXPECT_EQ(Text(Control(ControlId::PlusWord)), L"(^。^)");
+  EXPECT_EQ(Text(Control(ControlId::Message)), L"");
+  EXPECT_EQ(StatusText(), L"ウィンドウが選択されていません");
+  EXPECT_EQ(FocusedWindow(main_), Control(ControlId::SendNow));
+}
+
+TEST_F(ToolWindows, LaysOutTheTablesTwipsAsPixelsAt96Dpi) {
+  if (GetDpiForWindow(main_) != 96) GTEST_SKIP() << "the desktop is not at 96 DPI";
+  EXPECT_EQ(ClientSize(main_).cx, 332);
+  EXPECT_EQ(ClientSize(main_).cy, 316);
+  struct Place {
+    ControlId id, parent;
+    RECT rect;
+  };
+  const Place places[] = {
+      {ControlId::AAOpt, ControlId::kNone, {38, 7, 38 + 140, 7 + 17}},
+      {ControlId::Wait, ControlId::kNone, {218, 18, 218 + 81, 18 + 16}},
+      {ControlId::Frame4, ControlId::kNone, {9, 135, 9 + 313, 135 + 152}},
+      {ControlId::Message, ControlId::Frame4, {8, 32, 8 + 297, 32 + 83}},
+      {ControlId::Send, ControlId::Frame4, {160, 118, 160 + 105, 118 + 25}},
+      {ControlId::PlusWord, ControlId::Frame1, {96, 30, 96 + 86, 30 + 18}},
+      {ControlId::Status, ControlId::kNone, {6, 297, 6 + 246, 297 + 16}},
+  };
+  for (const Place& p : places) {
+    const HWND parent = p.parent == ControlId::kNone ? main_ : Control(p.parent);
+    const RECT r = RectInParent(Control(p.id), parent);
+    EXPECT_EQ(r.left, p.rect.left) << IdNumber(p.id);
+    EXPECT_EQ(r.top, p.rect.top) << IdNumber(p.id);
+    EXPECT_EQ(r.right, p.rect.right) << IdNumber(p.id);
+    EXPECT_EQ(r.bottom, p.rect.bottom) << IdNumber(p.id);
+  }
+}
+
+TEST_F(ToolWindows, ModesOneAndTwoHoldSendNowTickedAndModeThreeLeavesItFree) {
+  const HWND send_now = Control(ControlId::SendNow);
+  for (ControlId mode : {ControlId::AAOpt, ControlId::SAKASAOpt}) {
+    Click(Control(mode));
+    EXPECT_EQ(CheckState(Control(mode)), BST_CHECKED);
+    EXPECT_EQ(CheckState(send_now), BST_CHECKED) << IdNumber(mode);
+    Click(send_now);
+    EXPECT_EQ(CheckState(send_now), BST_CHECKED) << "cannot be cleared in mode " << IdNumber(mode);
+  }
+  Click(Control(ControlId::DEFAULTOpt));
+  EXPECT_EQ(CheckState(send_now), BST_UNCHECKED);
+  EXPECT_EQ(CheckState(Control(ControlId::SAKASAOpt)), BST_UNCHECKED) << "one option of three";
+  Click(send_now);
+  EXPECT_EQ(CheckState(send_now), BST_CHECKED);
+  Click(send_now);
+  EXPECT_EQ(CheckState(send_now), BST_UNCHECKED);
+  Click(send_now);
+  Click(Control(ControlId::SAKASAOpt));
+  Click(Control(ControlId::DEFAULTOpt));
+  EXPECT_EQ(CheckState(send_now), BST_UNCHECKED);
+}
+
+TEST_F(ToolWindows, PlusCheckShowsAndHidesTheFrameWithItsValuesKept) {
+  const HWND plus = Control(ControlId::PlusCheck);
+  const HWND before = Control(ControlId::BeforePlusCheck);
+  const HWND word = Control(ControlId::PlusWord);
+  Click(plus);
+  EXPECT_TRUE(Visible(Control(ControlId::Frame1)));
+  EXPECT_TRUE(Visible(before));
+  EXPECT_TRUE(Visible(word));
+  Click(before);
+  SetText(word, L"(ﾟдﾟ)< ");
+  Click(plus);
+  EXPECT_FALSE(Visible(Control(ControlId::Frame1)));
+  EXPECT_FALSE(Visible(before)) << "the frame's controls hide with it";
+  EXPECT_FALSE(Visible(Control(ControlId::Label2)));
+  EXPECT_FALSE(Visible(word));
+  Click(plus);
+  EXPECT_TRUE(Visible(word));
+  EXPECT_EQ(CheckState(before), BST_CHECKED);
+  EXPECT_EQ(CheckState(Control(ControlId::AfterPlusCheck)), BST_UNCHECKED);
+  EXPECT_EQ(Text(word), L"(ﾟдﾟ)< ");
+  Click(before);
+  Click(plus);
+}
+
+TEST_F(ToolWindows, LimitReportsBothStates) {
+  Click(Control(ControlId::Limit));
+  EXPECT_TRUE(StatusBecomes(u"入力行数制限を解除しました"));
+  Click(Control(ControlId::Limit));
+  EXPECT_TRUE(StatusBecomes(u"入力行数を制限します"));
+}
+
+TEST_F(ToolWindows, WaitEmptiesOnAnyNonNumericTextAndKeepsNumbers) {
+  const HWND wait = Control(ControlId::Wait);
+  for (const wchar_t* kept : {L"250", L"-3", L"1.5"}) {
+    Click(Control(ControlId::Limit));
+    Click(Control(ControlId::Limit));
+    ASSERT_TRUE(StatusBecomes(kStatusLimitOn));
+    SetText(wait, kept);
+    EXPECT_EQ(Text(wait), kept);
+    EXPECT_EQ(StatusText(), Wide(kStatusLimitOn)) << "no message for " << kept;
+  }
+  for (const wchar_t* wrong : {L"12a", L"", L"-", L"1.2.3"}) {
+    SetText(wait, L"12");
+    Click(Control(ControlId::Limit));
+    Click(Control(ControlId::Limit));
+    SetText(wait, wrong);
+    EXPECT_EQ(Text(wait), L"");
+    EXPECT_EQ(StatusText(), Wide(kStatusNotNumeric));
+  }
+  // Typed keys: a letter after 12 empties the whole box.
+  SetText(wait, L"");
+  ASSERT_TRUE(BringToFront(main_));
+  ASSERT_TRUE(Focus(wait));
+  TypeText(L"12");
+  EXPECT_TRUE(WaitUntil([&] { return Text(wait) == L"12"; }, 3000));
+  TypeText(L"x");
+  EXPECT_TRUE(WaitUntil([&] { return Text(wait).empty() && StatusText() == Wide(kStatusNotNumeric); }, 3000));
+  SetText(wait, L"500");
+}
+
+TEST_F(ToolWindows, MessageFocusHintsShiftEnterAndEnterPressesSend) {
+  const HWND message = Control(ControlId::Message);
+  Click(Control(ControlId::Limit));
+  ASSERT_TRUE(BringToFront(main_));
+  ASSERT_TRUE(Focus(Control(ControlId::Wait)));
+  ASSERT_TRUE(Focus(message));
+  EXPECT_TRUE(StatusBecomes(kStatusNewLineHint));
+
+  SetText(message, L"ab");
+  SendMessageW(message, EM_SETSEL, 2, 2);
+  PressKey(VK_RETURN, true);
+  EXPECT_TRUE(WaitUntil([&] { return Text(message) == L"ab\r\n"; }, 3000)) << "Shift+Enter adds CR LF";
+  EXPECT_EQ(StatusText(), Wide(kStatusNewLineHint));
+
+  // No chat window was ever in front, so the send command refuses: that proves Send ran.
+  PressKey(VK_RETURN);
+  EXPECT_TRUE(StatusBecomes(kStatusNoWindow)) << "Enter in Message presses Send";
+  EXPECT_EQ(Text(message), L"ab\r\n") << "a refused send keeps the text";
+  SetText(message, L"");
+  Click(Control(ControlId::Limit));
+}
+
+TEST_F(ToolWindows, HelpAndAboutOpenOnceEachAndCloseByKeys) {
+  PostMenuCommand(main_, IdNumber(ControlId::Menu));
+  const HWND tip = process_->WaitForWindow(kTipCaption);
+  ASSERT_NE(tip, nullptr);
+  EXPECT_EQ(Text(FindControl(tip, IdNumber(ControlId::TipText1))), Wide(HelpText()));
+  EXPECT_EQ(Text(FindControl(tip, IdNumber(ControlId::TipLabel1))), L"使い方...");
+  EXPECT_EQ(FocusedWindow(tip), FindControl(tip, IdNumber(ControlId::TipOK)));
+  PostMenuCommand(main_, IdNumber(ControlId::Menu));
+  PostMenuCommand(main_, IdNumber(ControlId::Version));
+  const HWND about = process_->WaitForWindow(kAboutCaption);
+  ASSERT_NE(about, nullptr);
+  EXPECT_EQ(Windows(kTipCaption), 1) << "choosing the item again opens no second window";
+  EXPECT_EQ(Text(FindControl(about, IdNumber(ControlId::AboutTitle))), kMainCaption);
+  EXPECT_TRUE(IsWindow(tip)) << "help and About side by side";
+
+  if (GetDpiForWindow(tip) == 96) {
+    EXPECT_EQ(ClientSize(tip).cx, 424);
+    EXPECT_EQ(ClientSize(tip).cy, 315);
+    EXPECT_EQ(ClientSize(about).cx, 322);
+    EXPECT_EQ(ClientSize(about).cy, 101);
+  }
+
+  ASSERT_TRUE(BringToFront(about));
+  PressKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitForGone(about)) << "Esc presses OK";
+  ASSERT_TRUE(BringToFront(tip));
+  PressKey(VK_RETURN);
+  EXPECT_TRUE(WaitForGone(tip)) << "Enter presses OK";
+
+  PostMenuCommand(main_, IdNumber(ControlId::Menu));
+  const HWND again = process_->WaitForWindow(kTipCaption);
+  ASSERT_NE(again, nullptr);
+  EXPECT_EQ(Text(FindControl(again, IdNumber(ControlId::TipText1))), Wide(HelpText()));
+  Click(FindControl(again, IdNumber(ControlId::TipOK)));
+  EXPECT_TRUE(WaitForGone(again));
+  EXPECT_TRUE(process_->Running());
+}
+
+TEST(ToolLifetime, EndsWhenItsLastWindowClosesNotWithTheMainWindow) {
+  Process tool(KakehashiExePath());
+  ASSERT_TRUE(tool.started());
+  const HWND main = tool.WaitForWindow(kMainCaption);
+  ASSERT_NE(main, nullptr);
+  PostMenuCommand(main, IdNumber(ControlId::Version));
+  const HWND about = tool.WaitForWindow(kAboutCaption);
+  ASSERT_NE(about, nullptr);
+  Close(main);
+  ASSERT_TRUE(WaitForGone(main));
+  EXPECT_FALSE(tool.WaitForExit(500));
+  EXPECT_TRUE(IsWindow(about)) << "the About window stays open";
+  Close(about);
+  EXPECT_TRUE(tool.WaitForExit()) << "the last window closed";
+  EXPECT_EQ(tool.ExitCode(), 0u);
+}
+
+}  // namespace
+}  // namespace kakehashi
