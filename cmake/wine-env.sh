@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sourced: the environment for running Kakehashi's Windows builds under Wine, and
 # wine_prefix_ready, which creates the dedicated prefix once (safe when runs overlap).
-state=$1
+state=$(realpath -m "$1")
 mkdir -p "$state"
 export WINEPREFIX="$state/prefix"
 export WINEARCH=win64
