@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/control_ids.h"
 #include "support/standin_log.h"
 #include "support/ui_driver.h"
 
@@ -52,14 +53,7 @@ void Report(const char* what, double value, double baseline, const char* unit, d
               unit, ratio, goal);
 }
 
-// The visible edit control of `parent` that matches `style_bits` (all of them set).
-HWND FindEdit(HWND parent, LONG style_bits, LONG without_bits = 0) {
-  for (HWND h : ui::Descendants(parent)) {
-    const LONG style = GetWindowLongW(h, GWL_STYLE);
-    if (ui::ClassName(h) == L"Edit" && (style & style_bits) == style_bits && (style & without_bits) == 0) return h;
-  }
-  return nullptr;
-}
+HWND Control(HWND main, kakehashi::ControlId id) { return ui::FindControl(main, kakehashi::IdNumber(id)); }
 
 // --- posting ---
 
@@ -79,7 +73,7 @@ bool MeasurePosting(double* tool_ms_per_char, double* bare_ms_per_char) {
   GetTempPathW(MAX_PATH, temp);
   const std::wstring wlog = std::wstring(temp) + L"kakehashi-bench-post.log";
   const std::string log(wlog.begin(), wlog.end());
-  std::vector<double> tool, bare;
+  std::vector<double> tool_times, bare_times;
   const std::size_t total = kLines * kLineLength;
 
   std::wstring text;
@@ -90,26 +84,26 @@ bool MeasurePosting(double* tool_ms_per_char, double* bare_ms_per_char) {
 
   for (int round = 0; round < 5; ++round) {
     DeleteFileW(wlog.c_str());
-    ui::Process chat(Sibling(L"\\tools\\practice_chat\\practice_chat.exe"), L"--chat --log \"" + wlog + L"\"");
+    ui::Process chat(ui::WindowsPath(PRACTICE_CHAT_EXE_PATH), L"--chat --log \"" + wlog + L"\"");
     ui::Process tool(ui::KakehashiExePath());
     HWND main = tool.WaitForWindow(kToolCaption);
     HWND frame = nullptr;
     ui::WaitUntil([&] { return (frame = FindWindowW(L"IEFrame", nullptr)) != nullptr; });
     if (!main || !frame) return false;
     HWND edit = ui::FindControlByClass(frame, L"MSNChatEdit4");
-    HWND status = FindEdit(main, ES_READONLY);
+    HWND status = Control(main, kakehashi::ControlId::Status);
     ui::BringToFront(frame);
     ui::WaitUntil([&] { return ui::Text(status).find(L"チャット") != std::wstring::npos; });
     ui::BringToFront(main);
-    ui::Click(ui::FindControlByText(main, L"複数行を1行ずつ送信"));
-    ui::SetText(FindEdit(main, 0, ES_MULTILINE | ES_READONLY), L"");  // Wait: empty, no delay
-    ui::SetText(FindEdit(main, ES_MULTILINE), text);
+    ui::Click(Control(main, kakehashi::ControlId::AAOpt));
+    ui::SetText(Control(main, kakehashi::ControlId::Wait), L"");  // no delay
+    ui::SetText(Control(main, kakehashi::ControlId::Message), text);
 
     const double start = NowMs();
-    ui::Click(ui::FindControlByText(main, L"送信"));
+    ui::Click(Control(main, kakehashi::ControlId::Send));
     std::vector<StandinRecord> chars = WaitForChars(log, total);
     if (chars.size() < total) return false;
-    tool.push_back((chars.back().time_ms - start) / static_cast<double>(total));
+    tool_times.push_back((chars.back().time_ms - start) / static_cast<double>(total));
 
     // The bare loop: the same messages posted straight to the same window.
     ui::WaitUntil([] { return false; }, 300);
@@ -123,11 +117,11 @@ bool MeasurePosting(double* tool_ms_per_char, double* bare_ms_per_char) {
     }
     chars = WaitForChars(log, before + total);
     if (chars.size() < before + total) return false;
-    bare.push_back((chars.back().time_ms - bare_start) / static_cast<double>(total));
+    bare_times.push_back((chars.back().time_ms - bare_start) / static_cast<double>(total));
   }
   DeleteFileW(wlog.c_str());
-  *tool_ms_per_char = Median(tool);
-  *bare_ms_per_char = Median(bare);
+  *tool_ms_per_char = Median(tool_times);
+  *bare_ms_per_char = Median(bare_times);
   return true;
 }
 
@@ -185,7 +179,7 @@ int wmain(int argc, wchar_t** argv) {
   }
 
   {
-    ui::Process chat(Sibling(L"\\tools\\practice_chat\\practice_chat.exe"), L"--chat");
+    ui::Process chat(ui::WindowsPath(PRACTICE_CHAT_EXE_PATH), L"--chat");
     ui::WaitUntil([] { return FindWindowW(L"IEFrame", nullptr) != nullptr; });
     const double tool_cpu = IdleCpuMs(ui::KakehashiExePath(), span_ms);
     const double bare_cpu = IdleCpuMs(Sibling(L"\\bench\\bench_poll_baseline.exe"), span_ms);

@@ -19,7 +19,7 @@ echo "Preparing the Wine prefix (the first time takes about 15 s)..."
 wine_prefix_ready
 
 tool="$build/src/app/kakehashi.exe"
-chat="$build/tools/practice_chat/practice_chat.exe"
+chat="$build/tools/practice_chat.exe"
 
 if [ -n "${DISPLAY:-}" ]; then
   echo "Starting the practice chat and Kakehashi. Bring the practice chat to the front once,"
@@ -46,7 +46,7 @@ cleanup() {
 }
 trap cleanup EXIT
 export DISPLAY=":$(cat "$state/display")"
-wine "$build/tools/demo/kakehashi_demo.exe" --hold "$hold" </dev/null &
+wine "$build/tools/kakehashi_demo.exe" --hold "$hold" </dev/null &
 demo_pid=$!
 for _ in $(seq 600); do
   [ -e "$hold/ready" ] && break

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 
+#include "forms/control_ids.h"
 #include "support/ui_driver.h"
 
 namespace {
@@ -47,9 +48,7 @@ HWND Transcript(HWND frame) {
 }
 
 bool Run(const std::wstring& hold_dir) {
-  std::wstring dir = ui::KakehashiExePath();  // <build>\src\app\kakehashi.exe
-  for (int i = 0; i < 3; ++i) dir.erase(dir.find_last_of(L'\\'));
-  ui::Process chat(dir + L"\\tools\\practice_chat\\practice_chat.exe", L"--chat");
+  ui::Process chat(ui::WindowsPath(PRACTICE_CHAT_EXE_PATH), L"--chat");
   ui::Process tool(ui::KakehashiExePath());
   if (!chat.started() || !tool.started()) return Fail("could not start the programs");
   HWND main = tool.WaitForWindow(kToolCaption);
@@ -58,31 +57,26 @@ bool Run(const std::wstring& hold_dir) {
   if (!main || !frame) return Fail("the windows did not appear");
 
   // Put the two windows side by side.
+  SetWindowPos(main, nullptr, 40, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   RECT r;
   GetWindowRect(main, &r);
   SetWindowPos(frame, nullptr, r.right + 16, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-  HWND status = nullptr;
-  for (HWND h : ui::Descendants(main)) {
-    if (ui::ClassName(h) == L"Edit" && (GetWindowLongW(h, GWL_STYLE) & ES_READONLY)) status = h;
-  }
+  auto control = [&](kakehashi::ControlId id) { return ui::FindControl(main, kakehashi::IdNumber(id)); };
+  HWND status = control(kakehashi::ControlId::Status);
   Print(L"1. チャットを最前面に表示します\n");
   ui::BringToFront(frame);
   if (!ui::WaitUntil([&] { return ui::Text(status).rfind(L"MSN", 0) == 0; })) return Fail("the tool did not find the chat");
   Print(L"   ステータス欄: " + ui::Text(status) + L"\n");
   ui::BringToFront(main);
 
-  HWND message = nullptr;
-  for (HWND h : ui::Descendants(main)) {
-    const LONG style = GetWindowLongW(h, GWL_STYLE);
-    if (ui::ClassName(h) == L"Edit" && (style & ES_MULTILINE)) message = h;
-  }
-  HWND send = ui::FindControlByText(main, L"送信");
+  HWND message = control(kakehashi::ControlId::Message);
+  HWND send = control(kakehashi::ControlId::Send);
   HWND transcript = Transcript(frame);
   if (!message || !send || !transcript) return Fail("controls not found");
 
   Print(L"2. 複数行を1行ずつ送信 (アスキーアート)\n");
-  ui::Click(ui::FindControlByText(main, L"複数行を1行ずつ送信"));
+  ui::Click(control(kakehashi::ControlId::AAOpt));
   ui::SetText(message, kPicture);
   ui::Click(send);
   if (!ui::WaitUntil([&] { return ui::Text(transcript).find(L"＼＿▽＿／") != std::wstring::npos; })) {
@@ -90,8 +84,8 @@ bool Run(const std::wstring& hold_dir) {
   }
 
   Print(L"3. 単一行逆さ文字 (送信と同時に発言)\n");
-  ui::Click(ui::FindControlByText(main, L"単一行逆さ文字"));
-  ui::Click(ui::FindControlByText(main, L"送信と同時に発言"));
+  ui::Click(control(kakehashi::ControlId::DEFAULTOpt));
+  ui::Click(control(kakehashi::ControlId::SendNow));
   ui::SetText(message, kReversedLine);
   ui::Click(send);
   if (!ui::WaitUntil([&] { return ui::Text(transcript).find(L"逆さ文字を送します！") != std::wstring::npos; })) {
