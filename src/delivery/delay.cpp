@@ -1,8 +1,8 @@
 // Numeric-prefix parsing and rounding for the delay.
 #include "delivery/delay.h"
 
-#include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <string>
 
@@ -66,15 +66,9 @@ double NumericPrefix(std::u16string_view text) {
     if (j > first_digit) number += exponent;
   }
 
-  double value = 0;
-  const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), value);
-  if (error == std::errc::result_out_of_range) {
-    // Too large or too small for a double: the sign of the exponent tells which.
-    value = number.find("e-") != std::string::npos ? 0.0 : std::numeric_limits<double>::infinity();
-  } else if (error != std::errc()) {
-    value = 0;
-  }
-  static_cast<void>(end);
+  // strtod reads '.' as the decimal point: the program never changes the C locale. Out of
+  // range it gives HUGE_VAL or 0, which is what the rounding below expects.
+  const double value = std::strtod(number.c_str(), nullptr);
   return negative ? -value : value;
 }
 

@@ -67,8 +67,19 @@ Handle Win32WindowOps::GetDesktopWindow() { return FromHwnd(::GetDesktopWindow()
 
 void Win32WindowOps::ShellExecuteA(Handle owner, std::string_view operation, std::string_view file,
                                    std::string_view parameters, std::string_view directory, int show_command) {
-  const std::string op(operation), f(file), params(parameters), dir(directory);
-  ::ShellExecuteA(ToHwnd(owner), OrNull(op), f.c_str(), OrNull(params), OrNull(dir), show_command);
+  // shell32 is loaded only when the shell call is made: loading it with the program would
+  // cost every start a noticeable part of its time for a menu item that is rarely chosen.
+  using ShellExecuteAFn = decltype(&::ShellExecuteA);
+  HMODULE shell32 = LoadLibraryW(L"shell32.dll");
+  if (!shell32) return;
+  // Win32: GetProcAddress returns a generic FARPROC that has to be cast to the real type.
+  const auto shell_execute = reinterpret_cast<ShellExecuteAFn>(
+      reinterpret_cast<void (*)()>(GetProcAddress(shell32, "ShellExecuteA")));
+  if (shell_execute) {
+    const std::string op(operation), f(file), params(parameters), dir(directory);
+    shell_execute(ToHwnd(owner), OrNull(op), f.c_str(), OrNull(params), OrNull(dir), show_command);
+  }
+  FreeLibrary(shell32);
 }
 
 }  // namespace kakehashi
