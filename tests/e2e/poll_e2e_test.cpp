@@ -8,7 +8,7 @@
 
 #include "forms/control_ids.h"
 #include "practice_chat_ids.h"
-#include "support/ui_driver.h"
+#include "ui_driver/ui_driver.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "practice_chat_ids.h"
 #include "support/standin_log.h"
-#include "support/ui_driver.h"
+#include "ui_driver/ui_driver.h"
 
 namespace {
 

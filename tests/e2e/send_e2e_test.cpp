@@ -13,7 +13,7 @@
 #include "forms/control_ids.h"
 #include "practice_chat_ids.h"
 #include "support/standin_log.h"
-#include "support/ui_driver.h"
+#include "ui_driver/ui_driver.h"
 
 namespace kakehashi::testing {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "forms/control_ids.h"
 #include "forms/form_rules.h"
-#include "support/ui_driver.h"
+#include "ui_driver/ui_driver.h"
 
 namespace kakehashi {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "forms/control_ids.h"
-#include "support/ui_driver.h"
+#include "ui_driver/ui_driver.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The UI driver for the Wine tests: processes, window search, control access, keys.
-#include "support/ui_driver.h"
+#include "ui_driver/ui_driver.h"
 
 #include <algorithm>
 #include <cwctype>

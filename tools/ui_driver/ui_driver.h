@@ -1,6 +1,7 @@
-// Drives Win32 programs from a test process the way a user would: start them, find their
+// Drives Win32 programs from another process the way a user would: start them, find their
 // windows and controls, read and change controls, press keys, close, and never leave a
-// process behind. Every wait is bounded. Windows only (used by the Wine UI tests).
+// process behind. Every wait is bounded. Windows only: the Wine UI tests, the demonstration
+// and the benchmarks use it.
 #pragma once
 
 #include <windows.h>
