@@ -18,7 +18,7 @@
 
 #include "forms/control_ids.h"
 #include "support/standin_log.h"
-#include "support/ui_driver.h"
+#include "ui_driver/ui_driver.h"
 
 namespace {
 
