@@ -82,66 +82,66 @@ void ControlSet::Create(HWND window, std::span<const ControlSpec> table, HINSTAN
 
 // A container takes the focus in the order of the first of its controls that can take it,
 // so that Tab runs through the controls in the order of their tab indexes.
-int ControlSet::FocusOrder(const ControlSpec& spec) const {
-  if (!IsContainer(spec.kind)) return spec.tab;
+int ControlSet::FocusOrder(const ControlSpec& item) const {
+  if (!IsContainer(item.kind)) return item.tab;
   int order = INT_MAX;
   for (const ControlSpec& child : table_) {
-    if (child.parent == spec.id && (TakesFocus(child.kind) || IsContainer(child.kind))) {
+    if (child.parent == item.id && (TakesFocus(child.kind) || IsContainer(child.kind))) {
       order = std::min(order, FocusOrder(child));
     }
   }
-  return order == INT_MAX ? spec.tab : order;
+  return order == INT_MAX ? item.tab : order;
 }
 
 void ControlSet::CreateChildren(HWND parent, ControlId parent_id, HINSTANCE instance) {
   std::vector<const ControlSpec*> children;
-  for (const ControlSpec& spec : table_) {
-    if (spec.parent == parent_id) children.push_back(&spec);
+  for (const ControlSpec& item : table_) {
+    if (item.parent == parent_id) children.push_back(&item);
   }
   // The dialog manager moves the focus in creation (Z) order.
   std::stable_sort(children.begin(), children.end(),
                    [&](const ControlSpec* a, const ControlSpec* b) { return FocusOrder(*a) < FocusOrder(*b); });
-  for (const ControlSpec* spec : children) {
-    CreateOne(parent, *spec, instance);
-    if (IsContainer(spec->kind)) {
+  for (const ControlSpec* item : children) {
+    CreateOne(parent, *item, instance);
+    if (IsContainer(item->kind)) {
       Container* container = containers_.back().get();
-      CreateChildren(container->hwnd(), spec->id, instance);
+      CreateChildren(container->hwnd(), item->id, instance);
       container->LowerGroupBox();
     }
   }
 }
 
-void ControlSet::CreateOne(HWND parent, const ControlSpec& spec, HINSTANCE instance) {
-  DWORD visible = (spec.flags & kHidden) ? 0 : WS_VISIBLE;
-  if (IsContainer(spec.kind)) {
+void ControlSet::CreateOne(HWND parent, const ControlSpec& item, HINSTANCE instance) {
+  DWORD visible = (item.flags & kHidden) ? 0 : WS_VISIBLE;
+  if (IsContainer(item.kind)) {
     Container::Look look;
-    look.caption = spec.kind == ControlKind::Frame ? spec.text : nullptr;
-    look.white = spec.back == Back::White;
-    look.border = (spec.flags & kBorder) != 0;
-    if (spec.flags & kIcon) {
+    look.caption = item.kind == ControlKind::Frame ? item.text : nullptr;
+    look.white = item.back == Back::White;
+    look.border = (item.flags & kBorder) != 0;
+    if (item.flags & kIcon) {
       look.icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kAppIconId), IMAGE_ICON,
                                                 32, 32, LR_SHARED));
     }
     auto container = std::make_unique<Container>();
-    container->Create(parent, IdNumber(spec.id), look, visible, instance);
-    entries_.push_back({&spec, container->hwnd()});
+    container->Create(parent, IdNumber(item.id), look, visible, instance);
+    entries_.push_back({&item, container->hwnd()});
     containers_.push_back(std::move(container));
     return;
   }
-  const WindowKind kind = KindOf(spec.kind);
+  const WindowKind kind = KindOf(item.kind);
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS | visible | kind.style;
-  if (spec.flags & kCentred) style |= SS_CENTER;
-  if (spec.flags & kGroup) style |= WS_GROUP;
-  HWND hwnd = CreateWindowExW(kind.ex_style, kind.class_name, spec.text, style, 0, 0, 10, 10, parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdNumber(spec.id))), instance, nullptr);
+  if (item.flags & kCentred) style |= SS_CENTER;
+  if (item.flags & kGroup) style |= WS_GROUP;
+  HWND hwnd = CreateWindowExW(kind.ex_style, kind.class_name, item.text, style, 0, 0, 10, 10, parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdNumber(item.id))), instance, nullptr);
   Check(hwnd != nullptr, "CreateWindowExW");
-  if (spec.text_colour != kNoColour &&
-      (spec.kind == ControlKind::CheckBox || spec.kind == ControlKind::OptionButton)) {
+  if (item.text_colour != kNoColour &&
+      (item.kind == ControlKind::CheckBox || item.kind == ControlKind::OptionButton)) {
     // Win32: themed check boxes (comctl32 v6) draw their caption in the theme's colour
     // and ignore WM_CTLCOLORSTATIC; unthemed ones honour it.
     SetWindowTheme(hwnd, L"", L"");
   }
-  entries_.push_back({&spec, hwnd});
+  entries_.push_back({&item, hwnd});
 }
 
 void ControlSet::Layout(UINT dpi) {
@@ -152,7 +152,7 @@ void ControlSet::Layout(UINT dpi) {
                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kFonts[i].face);
   }
   for (const Entry& e : entries_) {
-    const ControlSpec& s = *e.spec;
+    const ControlSpec& s = *e.item;
     SetWindowPos(e.hwnd, nullptr, TwipsToPixels(s.left, dpi), TwipsToPixels(s.top, dpi),
                  TwipsToPixels(s.width, dpi), TwipsToPixels(s.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(e.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font(s.font)), TRUE);
@@ -164,7 +164,7 @@ void ControlSet::Layout(UINT dpi) {
 
 HWND ControlSet::operator[](ControlId id) const {
   for (const Entry& e : entries_) {
-    if (e.spec->id == id) return e.hwnd;
+    if (e.item->id == id) return e.hwnd;
   }
   return nullptr;
 }
@@ -172,7 +172,7 @@ HWND ControlSet::operator[](ControlId id) const {
 HBRUSH ControlSet::ColourFor(HWND control, HDC dc) const {
   for (const Entry& e : entries_) {
     if (e.hwnd != control) continue;
-    const ControlSpec& s = *e.spec;
+    const ControlSpec& s = *e.item;
     if (s.text_colour == kNoColour && s.back == Back::Default) return nullptr;
     if (s.text_colour != kNoColour) SetTextColor(dc, s.text_colour);
     switch (s.back) {

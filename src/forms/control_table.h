@@ -81,12 +81,12 @@ class ControlSet {
 
  private:
   struct Entry {
-    const ControlSpec* spec;
+    const ControlSpec* item;
     HWND hwnd;
   };
   void CreateChildren(HWND parent, ControlId parent_id, HINSTANCE instance);
-  void CreateOne(HWND parent, const ControlSpec& spec, HINSTANCE instance);
-  int FocusOrder(const ControlSpec& spec) const;
+  void CreateOne(HWND parent, const ControlSpec& item, HINSTANCE instance);
+  int FocusOrder(const ControlSpec& item) const;
   void DeleteFonts();
 
   std::span<const ControlSpec> table_;

@@ -7,27 +7,27 @@ void OpenWindows::Closed() {
   if (--open_ <= 0) PostQuitMessage(0);
 }
 
-void FormWindow::Build(const FormSpec& spec, HINSTANCE instance, HMENU menu) {
-  spec_ = &spec;
+void FormWindow::Build(const FormSpec& form, HINSTANCE instance, HMENU menu) {
+  form_ = &form;
   const HICON icon = static_cast<HICON>(
       LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kAppIconId), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
-  RegisterClassOnce(instance, spec.class_name, GetSysColorBrush(COLOR_BTNFACE), icon);
+  RegisterClassOnce(instance, form.class_name, GetSysColorBrush(COLOR_BTNFACE), icon);
   // Win32: WS_CLIPCHILDREN keeps the window's own background from being painted over
   // the controls, which would flicker.
-  Create(spec.ex_style | WS_EX_CONTROLPARENT, spec.class_name, spec.caption, spec.style | WS_CLIPCHILDREN,
+  Create(form.ex_style | WS_EX_CONTROLPARENT, form.class_name, form.caption, form.style | WS_CLIPCHILDREN,
          RECT{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT + 100, CW_USEDEFAULT + 100}, nullptr, menu, instance);
   open_windows_.Opened();
   counted_ = true;
   dpi_ = GetDpiForWindow(hwnd());
   if (dpi_ == 0) dpi_ = 96;
-  controls_.Create(hwnd(), spec.table, instance);
+  controls_.Create(hwnd(), form.table, instance);
   controls_.Layout(dpi_);
   Place();
 }
 
-// The window's outer rectangle for the client size of the spec at the current DPI.
+// The window's outer rectangle for the client size of the form at the current DPI.
 void FormWindow::Place() {
-  RECT r{0, 0, TwipsToPixels(spec_->client_width, dpi_), TwipsToPixels(spec_->client_height, dpi_)};
+  RECT r{0, 0, TwipsToPixels(form_->client_width, dpi_), TwipsToPixels(form_->client_height, dpi_)};
   const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_STYLE));
   const DWORD ex_style = static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_EXSTYLE));
   AdjustWindowRectExForDpi(&r, style, GetMenu(hwnd()) != nullptr, ex_style, dpi_);
@@ -35,7 +35,7 @@ void FormWindow::Place() {
   const int height = r.bottom - r.top;
   int x = 0;
   int y = 0;
-  if (spec_->centred) {
+  if (form_->centred) {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromWindow(hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor);
@@ -43,8 +43,8 @@ void FormWindow::Place() {
     y = monitor.rcMonitor.top + (monitor.rcMonitor.bottom - monitor.rcMonitor.top - height) / 2;
   } else {
     // The client area's top left at the given point: the frame lies outside it.
-    x = TwipsToPixels(spec_->client_left, dpi_) + r.left;
-    y = TwipsToPixels(spec_->client_top, dpi_) + r.top;
+    x = TwipsToPixels(form_->client_left, dpi_) + r.left;
+    y = TwipsToPixels(form_->client_top, dpi_) + r.top;
   }
   SetWindowPos(hwnd(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -52,7 +52,7 @@ void FormWindow::Place() {
 void FormWindow::ShowAndFocus(int show_command) {
   ShowWindow(hwnd(), show_command);
   SetForegroundWindow(hwnd());
-  last_focus_ = control(spec_->first_focus);
+  last_focus_ = control(form_->first_focus);
   SetFocus(last_focus_);
 }
 
@@ -64,7 +64,7 @@ LRESULT FormWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ACTIVATE: on_activate(wp); return 0;
     case WM_SETFOCUS: on_set_focus(); return 0;
     case WM_DPICHANGED: on_dpi_changed(HIWORD(wp), reinterpret_cast<const RECT*>(lp)); return 0;
-    case DM_GETDEFID: return MAKELRESULT(IdNumber(spec_->default_button), DC_HASDEFID);
+    case DM_GETDEFID: return MAKELRESULT(IdNumber(form_->default_button), DC_HASDEFID);
     default: return FormMessage(msg, wp, lp);
   }
 }
@@ -96,7 +96,7 @@ void FormWindow::on_dpi_changed(UINT dpi, const RECT* suggested) {
   dpi_ = dpi;
   controls_.Layout(dpi_);
   if (!suggested) return;
-  RECT r{0, 0, TwipsToPixels(spec_->client_width, dpi_), TwipsToPixels(spec_->client_height, dpi_)};
+  RECT r{0, 0, TwipsToPixels(form_->client_width, dpi_), TwipsToPixels(form_->client_height, dpi_)};
   AdjustWindowRectExForDpi(&r, static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_STYLE)), GetMenu(hwnd()) != nullptr,
                            static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_EXSTYLE)), dpi_);
   SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, r.right - r.left, r.bottom - r.top,

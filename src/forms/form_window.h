@@ -43,8 +43,8 @@ class FormWindow : public Window {
 
  protected:
   // Creates the window hidden with all its controls; `menu` may be nullptr. Throws StartupError.
-  void Build(const FormSpec& spec, HINSTANCE instance, HMENU menu);
-  // Shows the window and puts the focus on the spec's first control.
+  void Build(const FormSpec& form, HINSTANCE instance, HMENU menu);
+  // Shows the window and puts the focus on the table's first control.
   void ShowAndFocus(int show_command);
 
   // The messages a form handles beyond the shared ones.
@@ -63,7 +63,7 @@ class FormWindow : public Window {
   void on_dpi_changed(UINT dpi, const RECT* suggested);
 
   OpenWindows& open_windows_;
-  const FormSpec* spec_ = nullptr;
+  const FormSpec* form_ = nullptr;
   ControlSet controls_;
   UINT dpi_ = 96;
   bool counted_ = false;

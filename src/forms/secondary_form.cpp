@@ -11,7 +11,7 @@ void SecondaryForm::OpenForm(HINSTANCE instance) {
     return;
   }
   try {
-    Build(spec_, instance, nullptr);
+    Build(form_, instance, nullptr);
     Form_Load();
   } catch (...) {
     if (hwnd()) DestroyWindow(hwnd());
@@ -30,7 +30,7 @@ LRESULT SecondaryForm::FormMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 void SecondaryForm::on_command(int id) {
   // IDCANCEL comes from Esc through the dialog manager: the OK button is also the cancel button.
-  if (id == IdNumber(spec_.default_button) || id == IDCANCEL || id == IDOK) cmdOK_Click();
+  if (id == IdNumber(form_.default_button) || id == IDCANCEL || id == IDOK) cmdOK_Click();
 }
 
 void SecondaryForm::on_paint() {

@@ -10,7 +10,7 @@ namespace kakehashi {
 
 class SecondaryForm : public FormWindow {
  public:
-  SecondaryForm(OpenWindows& open_windows, const FormSpec& spec) : FormWindow(open_windows), spec_(spec) {}
+  SecondaryForm(OpenWindows& open_windows, const FormSpec& form) : FormWindow(open_windows), form_(form) {}
 
  protected:
   // Loads the window (running Form_Load) unless it is loaded, then shows it in front.
@@ -26,7 +26,7 @@ class SecondaryForm : public FormWindow {
   void on_paint();
   void cmdOK_Click();
 
-  const FormSpec& spec_;
+  const FormSpec& form_;
 };
 
 }  // namespace kakehashi
