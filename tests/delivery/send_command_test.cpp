@@ -121,14 +121,5 @@ TEST(SendCommand, FirstSelectedOptionPicksTheMode) {
   }
 }
 
-TEST(SendCommand, MessengerFlagLiftsTheLineLimit) {
-  SendDesk d;
-  d.window.Select(ModeOption::SAKASAOpt);
-  d.SetMessage(u"1\r\n2\r\n3\r\n4\r\n5\r\n6");
-  SendCommand(d.desktop, d.window, d.messenger);
-  EXPECT_EQ(d.desktop.Posts().size(), 12u);
-  EXPECT_EQ(d.window.MessageText(), u"");
-}
-
 }  // namespace
 }  // namespace kakehashi::testing

@@ -26,45 +26,18 @@ std::wstring CutInAnsi(const std::wstring& title, int bytes) {
   return std::wstring(wide, static_cast<std::size_t>(m));
 }
 
-HWND TopWindowOfClass(const ui::Process& process, const char* class_name) {
-  HWND found = nullptr;
-  ui::WaitUntil([&] {
-    for (HWND hwnd : process.TopLevelWindows()) {
-      char name[64] = {};
-      GetClassNameA(hwnd, name, 64);
-      if (IsWindowVisible(hwnd) && std::string(name) == class_name) found = hwnd;
-    }
-    return found != nullptr;
-  });
-  return found;
-}
-
-// The tool's main window: the visible top-level window holding the status line.
-HWND MainWindow(const ui::Process& tool) {
-  HWND found = nullptr;
-  ui::WaitUntil([&] {
-    for (HWND hwnd : tool.TopLevelWindows()) {
-      if (IsWindowVisible(hwnd) && ui::FindControl(hwnd, kakehashi::IdNumber(kakehashi::ControlId::Status))) {
-        found = hwnd;
-      }
-    }
-    return found != nullptr;
-  });
-  return found;
-}
-
 TEST(PollE2e, ChatOrMessengerInFrontShowsItsTitleAndTheToolInFrontChangesNothing) {
   ui::Process tool(ui::KakehashiExePath());
   ASSERT_TRUE(tool.started());
-  const HWND main = MainWindow(tool);
+  const HWND main = tool.WaitForWindow(L"Kakehashi 入力支援ツール　ver 1.5");
   ASSERT_NE(main, nullptr);
   const HWND status = ui::FindControl(main, kakehashi::IdNumber(kakehashi::ControlId::Status));
   EXPECT_TRUE(ui::WaitUntil([&] { return ui::Text(status) == L"ウィンドウが選択されていません"; }));
 
   ui::Process chat(ui::WindowsPath(PRACTICE_CHAT_EXE_PATH));
   ASSERT_TRUE(chat.started());
-  const HWND frame = TopWindowOfClass(chat, "IEFrame");
-  const HWND messenger = TopWindowOfClass(chat, "IMWindowClass");
+  const HWND frame = chat.WaitForWindowOfClass(L"IEFrame");
+  const HWND messenger = chat.WaitForWindowOfClass(L"IMWindowClass");
   ASSERT_NE(frame, nullptr);
   ASSERT_NE(messenger, nullptr);
 

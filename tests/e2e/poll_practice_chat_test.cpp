@@ -54,19 +54,6 @@ struct PracticeChat {
 
   static std::wstring ToWide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
-  // The visible top-level window of `class_name`, waited for.
-  HWND TopWindow(const char* class_name) const {
-    HWND found = nullptr;
-    ui::WaitUntil([&] {
-      for (HWND hwnd : process.TopLevelWindows()) {
-        char name[64] = {};
-        GetClassNameA(hwnd, name, 64);
-        if (IsWindowVisible(hwnd) && std::string(name) == class_name) found = hwnd;
-      }
-      return found != nullptr;
-    });
-    return found;
-  }
 
   std::vector<StandinRecord> Log() const { return ReadStandinLog(log_path); }
 
@@ -121,7 +108,7 @@ std::vector<Entry> Expected(const std::string& char_role, std::wstring_view text
 TEST(PracticeChat, ChatTakesPostedCharactersAndPressesInOrder) {
   PracticeChat chat(L"--chat");
   ASSERT_TRUE(chat.process.started());
-  const HWND frame = chat.TopWindow("IEFrame");
+  const HWND frame = chat.process.WaitForWindowOfClass(L"IEFrame");
   ASSERT_NE(frame, nullptr);
   EXPECT_EQ(ui::Text(frame), Wide(practice_chat::kDefaultChatTitle));
   const ChatStructure s = Walk(frame);
@@ -158,7 +145,7 @@ TEST(PracticeChat, ChatTakesPostedCharactersAndPressesInOrder) {
 TEST(PracticeChat, MessengerWindowTakesCharactersItselfAndPressesOnItsButtonId) {
   PracticeChat messenger(L"--messenger");
   ASSERT_TRUE(messenger.process.started());
-  const HWND window = messenger.TopWindow("IMWindowClass");
+  const HWND window = messenger.process.WaitForWindowOfClass(L"IMWindowClass");
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(ui::Text(window), Wide(practice_chat::kDefaultMessengerTitle));
   const HWND button = FirstChild(window, "button");
@@ -175,36 +162,6 @@ TEST(PracticeChat, MessengerWindowTakesCharactersItselfAndPressesOnItsButtonId) 
   EXPECT_TRUE(ui::WaitUntil([&] { return ui::Text(transcript) == L"あなた: " + text; }));
   EXPECT_EQ(ui::Text(input), L"");
   EXPECT_EQ(Entries(messenger.Log()), Expected("messenger", text, "messenger", practice_chat::kMessengerSendButtonId));
-}
-
-TEST(PracticeChat, VariantsLeaveOutTheNamedWindows) {
-  struct Case {
-    const wchar_t* arguments;
-    bool dialog, input, edit, button;
-  };
-  const Case cases[] = {
-      {L"--chat --no-dialog", false, false, false, false},
-      {L"--chat --no-atl", true, false, false, true},
-      {L"--chat --no-edit", true, true, false, true},
-      {L"--chat --no-button", true, true, true, false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(::testing::PrintToString(std::wstring(c.arguments)));
-    PracticeChat chat(c.arguments);
-    const HWND frame = chat.TopWindow("IEFrame");
-    ASSERT_NE(frame, nullptr);
-    const ChatStructure s = Walk(frame);
-    EXPECT_NE(s.page, nullptr);
-    EXPECT_EQ(s.dialog != nullptr, c.dialog);
-    EXPECT_EQ(s.input != nullptr, c.input);
-    EXPECT_EQ(s.edit != nullptr, c.edit);
-    EXPECT_EQ(s.button != nullptr, c.button);
-  }
-  PracticeChat messenger(L"--messenger --no-button --title-messenger \"はなこ - 会話\"");
-  const HWND window = messenger.TopWindow("IMWindowClass");
-  ASSERT_NE(window, nullptr);
-  EXPECT_EQ(ui::Text(window), L"はなこ - 会話");
-  EXPECT_EQ(FirstChild(window, "button"), nullptr);
 }
 
 }  // namespace

@@ -115,12 +115,12 @@ std::vector<HWND> Process::TopLevelWindows() const {
   return search.found;
 }
 
-HWND Process::WaitForWindow(std::wstring_view caption, int timeout_ms) const {
+HWND Process::WaitForTopWindow(const std::function<bool(HWND)>& matches, int timeout_ms) const {
   HWND found = nullptr;
   WaitUntil(
       [&] {
         for (HWND hwnd : TopLevelWindows()) {
-          if (IsWindowVisible(hwnd) && Text(hwnd) == caption) {
+          if (IsWindowVisible(hwnd) && matches(hwnd)) {
             found = hwnd;
             return true;
           }
@@ -129,6 +129,14 @@ HWND Process::WaitForWindow(std::wstring_view caption, int timeout_ms) const {
       },
       timeout_ms);
   return found;
+}
+
+HWND Process::WaitForWindow(std::wstring_view caption, int timeout_ms) const {
+  return WaitForTopWindow([&](HWND hwnd) { return Text(hwnd) == caption; }, timeout_ms);
+}
+
+HWND Process::WaitForWindowOfClass(std::wstring_view class_name, int timeout_ms) const {
+  return WaitForTopWindow([&](HWND hwnd) { return ClassName(hwnd) == class_name; }, timeout_ms);
 }
 
 HWND FindTopWindow(std::wstring_view caption) {

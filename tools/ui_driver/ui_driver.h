@@ -46,10 +46,15 @@ class Process {
   // The visible top-level window of this process whose caption is exactly `caption`,
   // waited for; nullptr on timeout.
   HWND WaitForWindow(std::wstring_view caption, int timeout_ms = kDefaultTimeoutMs) const;
+  // The visible top-level window of this process whose class name is exactly `class_name`,
+  // waited for; nullptr on timeout.
+  HWND WaitForWindowOfClass(std::wstring_view class_name, int timeout_ms = kDefaultTimeoutMs) const;
   // The top-level windows of this process (visible or not).
   std::vector<HWND> TopLevelWindows() const;
 
  private:
+  HWND WaitForTopWindow(const std::function<bool(HWND)>& matches, int timeout_ms) const;
+
   PROCESS_INFORMATION info_{};
 };
 
