@@ -6,11 +6,13 @@
 #include <string>
 #include <string_view>
 
+#include "delivery/send_command.h"
 #include "forms/main_window_view.h"
 
 namespace kakehashi {
 
-inline constexpr std::u16string_view kStatusNoWindow = u"ウィンドウが選択されていません";
+// The start message is the send command's refusal for a missing target: one text.
+inline constexpr std::u16string_view kStatusNoWindow = kNoTargetText;
 inline constexpr std::u16string_view kStatusNotNumeric = u"数値を入力してください";
 inline constexpr std::u16string_view kStatusLimitLifted = u"入力行数制限を解除しました";
 inline constexpr std::u16string_view kStatusLimitOn = u"入力行数を制限します";

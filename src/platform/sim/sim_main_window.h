@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "forms/form_rules.h"
 #include "forms/main_window_view.h"
 #include "platform/sim/sim_desktop.h"
 
@@ -44,7 +45,7 @@ class SimMainWindow final : public MainWindowView {
   std::map<CheckBox, int> checks_;
   std::u16string plus_word_ = u"(^。^)";
   std::u16string wait_ = u"500";
-  std::u16string status_ = u"ウィンドウが選択されていません";
+  std::u16string status_{kStatusNoWindow};
   int status_writes_ = 0;
 };
 
