@@ -27,7 +27,6 @@ using kakehashi::testing::ReadStandinLog;
 using kakehashi::testing::RecordsOf;
 using kakehashi::testing::StandinRecord;
 
-constexpr wchar_t kToolCaption[] = L"Kakehashi 入力支援ツール　ver 1.5";
 constexpr int kLines = 4;
 constexpr int kLineLength = 200;
 
@@ -88,7 +87,7 @@ bool MeasurePosting(double* tool_ms_per_char, double* bare_ms_per_char) {
     DeleteFileW(wlog.c_str());
     ui::Process chat(ui::WindowsPath(PRACTICE_CHAT_EXE_PATH), L"--chat --log \"" + wlog + L"\"");
     ui::Process tool(ui::KakehashiExePath());
-    HWND main = tool.WaitForWindow(kToolCaption);
+    HWND main = tool.WaitForWindow(kakehashi::kForm1Caption);
     HWND frame = nullptr;
     ui::WaitUntil([&] { return (frame = FindWindowW(L"IEFrame", nullptr)) != nullptr; });
     if (!main || !frame) return false;
@@ -255,7 +254,7 @@ int wmain(int argc, wchar_t** argv) {
     // Alternate the two programs so that both see the same conditions.
     std::vector<double> tool_times, bare_times;
     for (int round = 0; round < 7; ++round) {
-      tool_times.push_back(StartUpMs(ui::KakehashiExePath(), kToolCaption));
+      tool_times.push_back(StartUpMs(ui::KakehashiExePath(), kakehashi::kForm1Caption));
       bare_times.push_back(StartUpMs(Sibling(L"\\bench\\bench_bare_window.exe"), L"bench bare window"));
     }
     Report("start-up", Median(tool_times), Median(bare_times), "ms", 1.5);

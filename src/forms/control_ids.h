@@ -1,8 +1,12 @@
-// Control, menu and timer ids of the three windows, shared with tests and tools.
-// Portable: tests drive the controls by these ids (another process's menu cannot be read).
+// Control, menu and timer ids of the three windows and the main window's caption, shared
+// with tests and tools. Portable: tests find the main window by its caption and drive the
+// controls by these ids (another process's menu cannot be read).
 #pragma once
 
 namespace kakehashi {
+
+// The caption of the main window; the About window shows it as its title line.
+inline constexpr wchar_t kForm1Caption[] = L"Kakehashi 入力支援ツール　ver 1.5";
 
 enum class ControlId : int {
   kNone = 0,

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "forms/control_ids.h"
 #include "forms/form_window.h"
 #include "forms/main_window_view.h"
 #include "platform/win32/win32_window_ops.h"
@@ -15,9 +16,6 @@ namespace kakehashi {
 
 class FrmTip;
 class FrmAbout;
-
-// The caption of the main window; the About window shows it as its title line.
-inline constexpr wchar_t kForm1Caption[] = L"Kakehashi 入力支援ツール　ver 1.5";
 
 // The home page opened from the menu.
 inline constexpr char kHomePage[] = "https://example.com/kakehashi/";

@@ -7,14 +7,13 @@
 #include <string>
 
 #include "forms/control_ids.h"
+#include "forms/win32_text.h"
 #include "practice_chat_ids.h"
 #include "ui_driver/ui_driver.h"
 
 namespace {
 
 namespace ui = kakehashi::ui;
-
-std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
 
 // The first `bytes` bytes of `title` in the ANSI code page, converted back: what the tool
 // shows of a browser title.
@@ -29,7 +28,7 @@ std::wstring CutInAnsi(const std::wstring& title, int bytes) {
 TEST(PollE2e, ChatOrMessengerInFrontShowsItsTitleAndTheToolInFrontChangesNothing) {
   ui::Process tool(ui::KakehashiExePath());
   ASSERT_TRUE(tool.started());
-  const HWND main = tool.WaitForWindow(L"Kakehashi 入力支援ツール　ver 1.5");
+  const HWND main = tool.WaitForWindow(kakehashi::kForm1Caption);
   ASSERT_NE(main, nullptr);
   const HWND status = ui::FindControl(main, kakehashi::IdNumber(kakehashi::ControlId::Status));
   EXPECT_TRUE(ui::WaitUntil([&] { return ui::Text(status) == L"ウィンドウが選択されていません"; }));
@@ -42,13 +41,13 @@ TEST(PollE2e, ChatOrMessengerInFrontShowsItsTitleAndTheToolInFrontChangesNothing
   ASSERT_NE(messenger, nullptr);
 
   // The browser title is longer than 30 bytes: the status line shows its first 30.
-  const std::wstring chat_title = Wide(practice_chat::kDefaultChatTitle);
+  const std::wstring chat_title = kakehashi::ToWide(practice_chat::kDefaultChatTitle);
   const std::wstring chat_shown = CutInAnsi(chat_title, 30);
   ASSERT_LT(chat_shown.size(), chat_title.size());
   ASSERT_TRUE(ui::BringToFront(frame));
   EXPECT_TRUE(ui::WaitUntil([&] { return ui::Text(status) == chat_shown; }, 3000)) << ui::Text(status).size();
 
-  const std::wstring messenger_title = Wide(practice_chat::kDefaultMessengerTitle);
+  const std::wstring messenger_title = kakehashi::ToWide(practice_chat::kDefaultMessengerTitle);
   ASSERT_TRUE(ui::BringToFront(messenger));
   EXPECT_TRUE(ui::WaitUntil([&] { return ui::Text(status) == messenger_title; }, 3000));
 

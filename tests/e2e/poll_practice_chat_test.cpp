@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/win32_text.h"
 #include "practice_chat_ids.h"
 #include "support/standin_log.h"
 #include "ui_driver/ui_driver.h"
@@ -16,8 +17,6 @@ namespace {
 using kakehashi::testing::ReadStandinLog;
 using kakehashi::testing::StandinRecord;
 namespace ui = kakehashi::ui;
-
-std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
 
 // The codes the tool posts for `text`: one per character, its ANSI code with double-byte
 // codes sign-extended from 16 bits.
@@ -110,7 +109,7 @@ TEST(PracticeChat, ChatTakesPostedCharactersAndPressesInOrder) {
   ASSERT_TRUE(chat.process.started());
   const HWND frame = chat.process.WaitForWindowOfClass(L"IEFrame");
   ASSERT_NE(frame, nullptr);
-  EXPECT_EQ(ui::Text(frame), Wide(practice_chat::kDefaultChatTitle));
+  EXPECT_EQ(ui::Text(frame), kakehashi::ToWide(practice_chat::kDefaultChatTitle));
   const ChatStructure s = Walk(frame);
   ASSERT_NE(s.edit, nullptr);
   ASSERT_NE(s.button, nullptr);
@@ -147,7 +146,7 @@ TEST(PracticeChat, MessengerWindowTakesCharactersItselfAndPressesOnItsButtonId) 
   ASSERT_TRUE(messenger.process.started());
   const HWND window = messenger.process.WaitForWindowOfClass(L"IMWindowClass");
   ASSERT_NE(window, nullptr);
-  EXPECT_EQ(ui::Text(window), Wide(practice_chat::kDefaultMessengerTitle));
+  EXPECT_EQ(ui::Text(window), kakehashi::ToWide(practice_chat::kDefaultMessengerTitle));
   const HWND button = FirstChild(window, "button");
   ASSERT_NE(button, nullptr);
   EXPECT_EQ(ui::ClassName(button), L"Button");

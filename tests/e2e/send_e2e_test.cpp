@@ -11,6 +11,7 @@
 #include "delivery/delay.h"
 #include "delivery/text_shaping.h"
 #include "forms/control_ids.h"
+#include "forms/win32_text.h"
 #include "practice_chat_ids.h"
 #include "support/standin_log.h"
 #include "ui_driver/ui_driver.h"
@@ -18,9 +19,6 @@
 namespace kakehashi::testing {
 namespace {
 
-constexpr wchar_t kToolCaption[] = L"Kakehashi 入力支援ツール　ver 1.5";
-
-std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
 
 struct Expected {
   std::string role;
@@ -48,9 +46,9 @@ class SendEndToEnd : public ::testing::Test {
 
   void SetUp() override {
     ASSERT_TRUE(chat_->started() && tool_->started());
-    chat_window_ = chat_->WaitForWindow(Wide(practice_chat::kDefaultChatTitle));
-    messenger_window_ = chat_->WaitForWindow(Wide(practice_chat::kDefaultMessengerTitle));
-    main_ = tool_->WaitForWindow(kToolCaption);
+    chat_window_ = chat_->WaitForWindow(kakehashi::ToWide(practice_chat::kDefaultChatTitle));
+    messenger_window_ = chat_->WaitForWindow(kakehashi::ToWide(practice_chat::kDefaultMessengerTitle));
+    main_ = tool_->WaitForWindow(kForm1Caption);
     ASSERT_TRUE(chat_window_ && messenger_window_ && main_);
   }
 
@@ -88,9 +86,9 @@ class SendEndToEnd : public ::testing::Test {
     SetCheck(ControlId::PlusCheck, s.header || s.footer);
     SetCheck(ControlId::BeforePlusCheck, s.header);
     SetCheck(ControlId::AfterPlusCheck, s.footer);
-    ui::SetText(Control(ControlId::PlusWord), Wide(s.plus_word));
-    ui::SetText(Control(ControlId::Wait), Wide(s.wait));
-    ui::SetText(Control(ControlId::Message), Wide(message));
+    ui::SetText(Control(ControlId::PlusWord), kakehashi::ToWide(s.plus_word));
+    ui::SetText(Control(ControlId::Wait), kakehashi::ToWide(s.wait));
+    ui::SetText(Control(ControlId::Message), kakehashi::ToWide(message));
   }
 
   std::vector<StandinRecord> Log() const {

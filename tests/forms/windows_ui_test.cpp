@@ -10,6 +10,7 @@
 
 #include "forms/control_ids.h"
 #include "forms/form_rules.h"
+#include "forms/win32_text.h"
 #include "ui_driver/ui_driver.h"
 
 namespace kakehashi {
@@ -20,8 +21,6 @@ using namespace kakehashi::ui;
 const std::wstring kMainCaption = L"Kakehashi 入力支援ツール　ver 1.5";
 const std::wstring kTipCaption = L"ﾜﾝﾎﾟｲﾝﾄ";
 const std::wstring kAboutCaption = L"ﾊﾞｰｼﾞｮﾝ情報";
-
-std::wstring Wide(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
 
 // One running tool for the whole suite: each start costs about a second under Wine.
 class ToolWindows : public ::testing::Test {
@@ -40,7 +39,7 @@ class ToolWindows : public ::testing::Test {
   static HWND Control(ControlId id) { return FindControl(main_, IdNumber(id)); }
   static std::wstring StatusText() { return Text(Control(ControlId::Status)); }
   static bool StatusBecomes(std::u16string_view text) {
-    return WaitUntil([&] { return StatusText() == Wide(text); }, 3000);
+    return WaitUntil([&] { return StatusText() == kakehashi::ToWide(text); }, 3000);
   }
   static int Windows(const std::wstring& caption) {
     int n = 0;
@@ -159,7 +158,7 @@ TEST_F(ToolWindows, WaitEmptiesOnAnyNonNumericTextAndKeepsNumbers) {
     ASSERT_TRUE(StatusBecomes(kStatusLimitOn));
     SetText(wait, kept);
     EXPECT_EQ(Text(wait), kept);
-    EXPECT_EQ(StatusText(), Wide(kStatusLimitOn)) << "no message for " << kept;
+    EXPECT_EQ(StatusText(), kakehashi::ToWide(kStatusLimitOn)) << "no message for " << kept;
   }
   for (const wchar_t* wrong : {L"12a", L"", L"-", L"1.2.3"}) {
     SetText(wait, L"12");
@@ -167,7 +166,7 @@ TEST_F(ToolWindows, WaitEmptiesOnAnyNonNumericTextAndKeepsNumbers) {
     Click(Control(ControlId::Limit));
     SetText(wait, wrong);
     EXPECT_EQ(Text(wait), L"");
-    EXPECT_EQ(StatusText(), Wide(kStatusNotNumeric));
+    EXPECT_EQ(StatusText(), kakehashi::ToWide(kStatusNotNumeric));
   }
   // Typed keys: a letter after 12 empties the whole box.
   SetText(wait, L"");
@@ -176,7 +175,7 @@ TEST_F(ToolWindows, WaitEmptiesOnAnyNonNumericTextAndKeepsNumbers) {
   TypeText(L"12");
   EXPECT_TRUE(WaitUntil([&] { return Text(wait) == L"12"; }, 3000));
   TypeText(L"x");
-  EXPECT_TRUE(WaitUntil([&] { return Text(wait).empty() && StatusText() == Wide(kStatusNotNumeric); }, 3000));
+  EXPECT_TRUE(WaitUntil([&] { return Text(wait).empty() && StatusText() == kakehashi::ToWide(kStatusNotNumeric); }, 3000));
   SetText(wait, L"500");
 }
 
@@ -192,7 +191,7 @@ TEST_F(ToolWindows, MessageFocusHintsShiftEnterAndEnterPressesSend) {
   SendMessageW(message, EM_SETSEL, 2, 2);
   PressKey(VK_RETURN, true);
   EXPECT_TRUE(WaitUntil([&] { return Text(message) == L"ab\r\n"; }, 3000)) << "Shift+Enter adds CR LF";
-  EXPECT_EQ(StatusText(), Wide(kStatusNewLineHint));
+  EXPECT_EQ(StatusText(), kakehashi::ToWide(kStatusNewLineHint));
 
   // No chat window was ever in front, so the send command refuses: that proves Send ran.
   PressKey(VK_RETURN);
@@ -206,7 +205,7 @@ TEST_F(ToolWindows, HelpAndAboutOpenOnceEachAndCloseByKeys) {
   PostMenuCommand(main_, IdNumber(ControlId::Menu));
   const HWND tip = process_->WaitForWindow(kTipCaption);
   ASSERT_NE(tip, nullptr);
-  EXPECT_EQ(Text(FindControl(tip, IdNumber(ControlId::TipText1))), Wide(HelpText()));
+  EXPECT_EQ(Text(FindControl(tip, IdNumber(ControlId::TipText1))), kakehashi::ToWide(HelpText()));
   EXPECT_EQ(Text(FindControl(tip, IdNumber(ControlId::TipLabel1))), L"使い方...");
   EXPECT_EQ(FocusedWindow(tip), FindControl(tip, IdNumber(ControlId::TipOK)));
   PostMenuCommand(main_, IdNumber(ControlId::Menu));
@@ -234,7 +233,7 @@ TEST_F(ToolWindows, HelpAndAboutOpenOnceEachAndCloseByKeys) {
   PostMenuCommand(main_, IdNumber(ControlId::Menu));
   const HWND again = process_->WaitForWindow(kTipCaption);
   ASSERT_NE(again, nullptr);
-  EXPECT_EQ(Text(FindControl(again, IdNumber(ControlId::TipText1))), Wide(HelpText()));
+  EXPECT_EQ(Text(FindControl(again, IdNumber(ControlId::TipText1))), kakehashi::ToWide(HelpText()));
   Click(FindControl(again, IdNumber(ControlId::TipOK)));
   EXPECT_TRUE(WaitForGone(again));
   EXPECT_TRUE(process_->Running());

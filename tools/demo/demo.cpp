@@ -15,7 +15,6 @@ namespace {
 
 namespace ui = kakehashi::ui;
 
-constexpr wchar_t kToolCaption[] = L"Kakehashi 入力支援ツール　ver 1.5";
 
 constexpr wchar_t kPicture[] =
     L"　 ＿＿＿\r\n"
@@ -51,7 +50,7 @@ bool Run(const std::wstring& hold_dir) {
   ui::Process chat(ui::WindowsPath(PRACTICE_CHAT_EXE_PATH), L"--chat");
   ui::Process tool(ui::KakehashiExePath());
   if (!chat.started() || !tool.started()) return Fail("could not start the programs");
-  HWND main = tool.WaitForWindow(kToolCaption);
+  HWND main = tool.WaitForWindow(kakehashi::kForm1Caption);
   HWND frame = nullptr;
   ui::WaitUntil([&] { return (frame = FindWindowW(L"IEFrame", nullptr)) != nullptr && IsWindowVisible(frame); });
   if (!main || !frame) return Fail("the windows did not appear");
