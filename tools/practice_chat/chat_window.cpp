@@ -165,13 +165,7 @@ void RegisterStructureClass(const App& app, const char* name, int background) {
 HWND Child(App& app, DWORD ex_style, const char* class_name, std::wstring_view text, DWORD style, HWND parent,
            int id = 0) {
   const bool own_class = class_name != std::string_view("STATIC") && class_name != std::string_view(kDialogClass);
-  const HWND hwnd = ::CreateWindowExA(ex_style, class_name, Ansi(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0,
-                                      0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app.instance,
-                                      own_class ? &app : nullptr);
-  if (!hwnd) FailStart("CreateWindowExA");
-  AttachApp(hwnd, app);
-  SetFont(app, hwnd);
-  return hwnd;
+  return CreateChild(app, parent, ex_style, class_name, text, style, id, own_class ? &app : nullptr);
 }
 
 }  // namespace

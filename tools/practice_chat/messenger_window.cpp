@@ -75,16 +75,6 @@ LRESULT MessengerMessage(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) 
   return ::DefWindowProcA(hwnd, message, wparam, lparam);
 }
 
-HWND Control(App& app, DWORD ex_style, const char* class_name, std::wstring_view text, DWORD style, int id = 0) {
-  const HWND hwnd = ::CreateWindowExA(ex_style, class_name, Ansi(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0,
-                                      0, 0, app.messenger.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                      app.instance, nullptr);
-  if (!hwnd) FailStart("CreateWindowExA");
-  AttachApp(hwnd, app);
-  SetFont(app, hwnd);
-  return hwnd;
-}
-
 }  // namespace
 
 void RegisterMessengerClass(App& app) {
@@ -108,9 +98,9 @@ HWND CreateMessengerWindow(App& app, int show_command) {
   if (!w.window) FailStart("CreateWindowExA(IMWindowClass)");
   ++app.open_windows;
   w.transcript = CreateTranscript(app, w.window);
-  w.input = Control(app, WS_EX_CLIENTEDGE, "EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL);
+  w.input = CreateChild(app, w.window, WS_EX_CLIENTEDGE, "EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL);
   if (app.options.button) {
-    w.button = Control(app, 0, "BUTTON", L"送信(&S)", WS_TABSTOP | BS_PUSHBUTTON, kMessengerSendButtonId);
+    w.button = CreateChild(app, w.window, 0, "BUTTON", L"送信(&S)", WS_TABSTOP | BS_PUSHBUTTON, kMessengerSendButtonId);
     app.messenger_button_proc =
         reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(w.button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Guarded<ButtonMessage>)));
   }

@@ -80,6 +80,17 @@ HWND CreateTranscript(App& app, HWND parent) {
   return edit;
 }
 
+HWND CreateChild(App& app, HWND parent, DWORD ex_style, const char* class_name, std::wstring_view text, DWORD style,
+                 int id, void* create_param) {
+  const HWND hwnd = ::CreateWindowExA(ex_style, class_name, Ansi(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0,
+                                      0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app.instance,
+                                      create_param);
+  if (!hwnd) FailStart("CreateWindowExA");
+  AttachApp(hwnd, app);
+  SetFont(app, hwnd);
+  return hwnd;
+}
+
 void SetFont(const App& app, HWND window) {
   if (app.font) ::SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(app.font), FALSE);
 }

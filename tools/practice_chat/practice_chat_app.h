@@ -67,6 +67,10 @@ LRESULT TranscriptColors(HDC dc);
 
 // Children: a read-only transcript and a plain edit, with the program's font.
 HWND CreateTranscript(App& app, HWND parent);
+// A visible child window with the program's font and its App attached; `create_param`
+// reaches the window procedure of the program's own classes at creation.
+HWND CreateChild(App& app, HWND parent, DWORD ex_style, const char* class_name, std::wstring_view text, DWORD style,
+                 int id = 0, void* create_param = nullptr);
 void SetFont(const App& app, HWND window);
 
 // A window procedure around `Body`: exceptions never cross into the window manager; a
