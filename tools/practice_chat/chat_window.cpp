@@ -149,18 +149,6 @@ WNDPROC RegisterOnSystemClass(const App& app, const char* system_class, const ch
   return base;
 }
 
-void RegisterStructureClass(const App& app, const char* name, int background) {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = Guarded<StructureMessage>;
-  wc.hInstance = app.instance;
-  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  wc.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(background + 1));
-  wc.lpszClassName = name;
-  if (!::RegisterClassExA(&wc)) FailStart("RegisterClassExA");
-}
-
 // A child window; the classes of this file get the App at creation, system classes after.
 HWND Child(App& app, DWORD ex_style, const char* class_name, std::wstring_view text, DWORD style, HWND parent,
            int id = 0) {
@@ -171,10 +159,10 @@ HWND Child(App& app, DWORD ex_style, const char* class_name, std::wstring_view t
 }  // namespace
 
 void RegisterChatClasses(App& app) {
-  RegisterStructureClass(app, kFrameClass, COLOR_APPWORKSPACE);
-  RegisterStructureClass(app, kViewClass, COLOR_WINDOW);
-  RegisterStructureClass(app, kPageClass, COLOR_WINDOW);
-  RegisterStructureClass(app, kInputFrameClass, COLOR_WINDOW);
+  RegisterOwnClass(app, Guarded<StructureMessage>, kFrameClass, COLOR_APPWORKSPACE);
+  RegisterOwnClass(app, Guarded<StructureMessage>, kViewClass, COLOR_WINDOW);
+  RegisterOwnClass(app, Guarded<StructureMessage>, kPageClass, COLOR_WINDOW);
+  RegisterOwnClass(app, Guarded<StructureMessage>, kInputFrameClass, COLOR_WINDOW);
   app.edit_proc = RegisterOnSystemClass(app, "EDIT", kInputBoxClass, Guarded<InputBoxMessage>);
   app.button_proc = RegisterOnSystemClass(app, "BUTTON", kButtonClass, Guarded<ButtonMessage>);
 }

@@ -78,15 +78,7 @@ LRESULT MessengerMessage(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) 
 }  // namespace
 
 void RegisterMessengerClass(App& app) {
-  WNDCLASSEXA wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = Guarded<MessengerMessage>;
-  wc.hInstance = app.instance;
-  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  wc.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-  wc.lpszClassName = kMessengerClass;
-  if (!::RegisterClassExA(&wc)) FailStart("RegisterClassExA(IMWindowClass)");
+  RegisterOwnClass(app, Guarded<MessengerMessage>, kMessengerClass, COLOR_BTNFACE);
 }
 
 HWND CreateMessengerWindow(App& app, int show_command) {

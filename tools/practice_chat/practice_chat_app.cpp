@@ -80,6 +80,18 @@ HWND CreateTranscript(App& app, HWND parent) {
   return edit;
 }
 
+void RegisterOwnClass(const App& app, WNDPROC proc, const char* name, int background) {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = app.instance;
+  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  wc.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(background + 1));
+  wc.lpszClassName = name;
+  if (!::RegisterClassExA(&wc)) FailStart("RegisterClassExA");
+}
+
 HWND CreateChild(App& app, HWND parent, DWORD ex_style, const char* class_name, std::wstring_view text, DWORD style,
                  int id, void* create_param) {
   const HWND hwnd = ::CreateWindowExA(ex_style, class_name, Ansi(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0,

@@ -67,6 +67,9 @@ LRESULT TranscriptColors(HDC dc);
 
 // Children: a read-only transcript and a plain edit, with the program's font.
 HWND CreateTranscript(App& app, HWND parent);
+// Registers one of the program's own (ANSI) window classes, with `background` a system
+// colour index.
+void RegisterOwnClass(const App& app, WNDPROC proc, const char* name, int background);
 // A visible child window with the program's font and its App attached; `create_param`
 // reaches the window procedure of the program's own classes at creation.
 HWND CreateChild(App& app, HWND parent, DWORD ex_style, const char* class_name, std::wstring_view text, DWORD style,
