@@ -10,6 +10,7 @@
 #include "forms/form1.h"
 #include "forms/frm_about.h"
 #include "forms/frm_tip.h"
+#include "platform/win32/message_pump.h"
 
 namespace {
 
@@ -23,11 +24,7 @@ int FatalError(const std::wstring& what) {
 int RunMessageLoop() {
   MSG msg{};
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    // The dialog manager gives every window Tab, Enter (default button) and Esc.
-    HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (root && IsDialogMessageW(root, &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    kakehashi::DispatchWindowMessage(msg);
   }
   return static_cast<int>(msg.wParam);
 }

@@ -45,7 +45,7 @@ SendMode SelectedMode(const MainWindowView& view) {
   return SendMode::kSingleReversed;
 }
 
-void SendCommand(WindowOps& ops, MainWindowView& view, const TargetWindows& targets) {
+void SendCommand(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, StopRequest& stop) {
   try {
     const std::u16string text = view.MessageText();
     if (text.empty()) {
@@ -61,7 +61,12 @@ void SendCommand(WindowOps& ops, MainWindowView& view, const TargetWindows& targ
       view.SetStatus(std::u16string(reason));
       return;
     }
-    if (SendLines(ops, view, targets, mode, targets.TargetIsMessenger)) view.SetMessageText(u"");
+    // The progress shown during the send is not a message of its own.
+    const std::u16string status_before = view.StatusText();
+    if (SendLines(ops, view, targets, mode, targets.TargetIsMessenger, stop)) {
+      view.SetMessageText(u"");
+      view.SetStatus(status_before);
+    }
   } catch (const std::exception&) {
     // Out of memory for a huge text: the text stays in the box and the user is told.
     view.SetStatus(std::u16string(kSendFailedText));

@@ -22,7 +22,9 @@ SendMode SelectedMode(const MainWindowView& view);
 // The Send button (Send_Click): refuses an empty text or a missing target, refuses a text
 // that cannot be sent whole (a character without an ANSI code, in Message or in a
 // PlusWord that would be posted; in modes 1 and 2 a line longer than kLongestLineBytes),
-// runs the engine once and empties Message only when it went through. Never throws.
-void SendCommand(WindowOps& ops, MainWindowView& view, const TargetWindows& targets);
+// runs the engine once with `stop` (which the window sets when the user stops the send)
+// and, only when every line went through, empties Message and gives the status line back
+// the text it had before the send. Never throws.
+void SendCommand(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, StopRequest& stop);
 
 }  // namespace kakehashi

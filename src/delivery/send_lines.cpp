@@ -1,4 +1,4 @@
-// The delivery engine: SendLines and PostPlusWord.
+// The delivery engine: SendLines and the posting of one send.
 #include "delivery/send_lines.h"
 
 #include <algorithm>
@@ -15,21 +15,35 @@
 namespace kakehashi {
 namespace {
 
-// Posts to the target windows; the first failed post writes the status line, and the
-// caller stops the send.
-class Poster {
- public:
-  Poster(WindowOps& ops, MainWindowView& view, const TargetWindows& targets)
-      : ops_(ops), view_(view), targets_(targets) {}
+std::u16string Decimal(std::int64_t n) {
+  const std::string digits = std::to_string(n);
+  return std::u16string(digits.begin(), digits.end());
+}
 
-  bool Char(std::int32_t code) {
-    // The code travels sign-extended: a double-byte code arrives with the upper bits set.
-    return Post(targets_.TargetEdit, kWmImeChar, static_cast<std::uintptr_t>(static_cast<std::intptr_t>(code)));
+std::u16string_view PostFailureText(std::uint32_t error) {
+  switch (error) {
+    case kErrorNotEnoughQuota: return kTargetNotRespondingText;
+    case kErrorAccessDenied: return kTargetDeniedText;
+    default: return kTargetGoneText;
+  }
+}
+
+// One send under way: its posts, its progress in lines, and how it ends in the status line.
+class Delivery {
+ public:
+  Delivery(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, StopRequest& stop,
+           std::int32_t lines)
+      : ops_(ops), view_(view), targets_(targets), stop_(stop), lines_(lines) {
+    ShowProgress();
   }
 
+  // Each of these is false once the send has failed; the status line then says why.
   bool Chars(std::u16string_view text) {
     for (const std::int32_t code : CharCodes(text)) {
-      if (!Char(code)) return false;
+      // The code travels sign-extended: a double-byte code arrives with the upper bits set.
+      if (!Post(targets_.TargetEdit, kWmImeChar, static_cast<std::uintptr_t>(static_cast<std::intptr_t>(code)))) {
+        return false;
+      }
     }
     return true;
   }
@@ -40,16 +54,72 @@ class Poster {
     return Post(targets_.TargetHost, kWmCommand, static_cast<std::uintptr_t>(static_cast<std::uint32_t>(id)));
   }
 
- private:
-  bool Post(Handle window, std::uint32_t message, std::uintptr_t wparam) {
-    if (ops_.PostMessageA(window, message, wparam, 0)) return true;
-    view_.SetStatus(std::u16string(kTargetGoneText));
+  // Header or footer: PlusWord when PlusCheck, the side's box and PlusWord say so, each
+  // read now.
+  bool PlusWordIfWanted(CheckBox side) {
+    if (!PlusWordWanted(view_.CheckValue(CheckBox::PlusCheck), view_.CheckValue(side), view_.PlusWordText())) {
+      return true;
+    }
+    return PostPlusWord();
+  }
+
+  // The text of PlusWord, character by character. A character without an ANSI code (an
+  // emoji pasted in) would arrive as something else: the send fails rather than post a
+  // substitute.
+  bool PostPlusWord() {
+    const std::u16string word = view_.PlusWordText();
+    if (!AnsiCanHold(word)) return Fail(kUnsendableCharacterText);
+    return Chars(word);
+  }
+
+  // The delay before a press, read from Wait now. A stop cuts it short; the press follows.
+  void Delay() { ops_.Sleep(DelayMilliseconds(view_.WaitText()), stop_); }
+
+  void LineSent() {
+    ++sent_;
+    ShowProgress();
+  }
+
+  bool StopRequested() const { return stop_.requested; }
+
+  bool Stopped() {
+    view_.SetStatus(Lines() + u"を送信して中止しました");
     return false;
+  }
+
+  bool Fail(std::u16string_view reason) {
+    view_.SetStatus(std::u16string(reason) + u"（" + Lines() + u"送信済み）");
+    return false;
+  }
+
+ private:
+  std::u16string Lines() const { return Decimal(sent_) + u"/" + Decimal(lines_) + u"行"; }
+  void ShowProgress() { view_.SetStatus(u"送信中… " + Lines()); }
+
+  // Win32: a thread's queue takes at most 10,000 posted messages; past that PostMessage
+  // fails with 1816 while the chat works through its backlog. That is back-pressure, not
+  // failure: the post is tried again after a pause that keeps the tool's windows served.
+  // The pauses are not cut short by a stop, which waits for the end of the line.
+  bool Post(Handle window, std::uint32_t message, std::uintptr_t wparam) {
+    std::uint32_t refused_ms = 0;
+    for (;;) {
+      const PostResult result = ops_.PostMessageA(window, message, wparam, 0);
+      if (result.ok()) return true;
+      if (result.error != kErrorNotEnoughQuota || refused_ms >= kNotRespondingAfterMs) {
+        return Fail(PostFailureText(result.error));
+      }
+      StopRequest pause;
+      ops_.Sleep(kQueueFullPauseMs, pause);
+      refused_ms += kQueueFullPauseMs;
+    }
   }
 
   WindowOps& ops_;
   MainWindowView& view_;
   const TargetWindows& targets_;
+  StopRequest& stop_;
+  std::int32_t lines_;
+  std::int32_t sent_ = 0;
 };
 
 std::int32_t LineCount(WindowOps& ops, const MainWindowView& view) {
@@ -81,78 +151,61 @@ std::optional<std::u16string> ReadLine(WindowOps& ops, Handle message_window, st
   return std::nullopt;
 }
 
-// Header or footer: PlusWord when PlusCheck, the side's box and PlusWord say so, each
-// read now.
-bool PostPlusWordIfWanted(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, CheckBox side) {
-  if (!PlusWordWanted(view.CheckValue(CheckBox::PlusCheck), view.CheckValue(side), view.PlusWordText())) {
-    return true;
-  }
-  return PostPlusWord(ops, view, targets);
+bool Refuse(MainWindowView& view, std::u16string_view reason) {
+  view.SetStatus(std::u16string(reason));
+  return false;
 }
 
 bool SendLineByLine(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, SendMode mode,
-                    std::int32_t line_count) {
-  Poster poster(ops, view, targets);
+                    std::int32_t line_count, StopRequest& stop) {
+  // Every line ends in a press.
+  if (!targets.TargetHost) return Refuse(view, kTargetGoneText);
+  Delivery delivery(ops, view, targets, stop, line_count);
   for (std::size_t i = 0; i < static_cast<std::size_t>(line_count); ++i) {
+    if (delivery.StopRequested()) return delivery.Stopped();
     const std::optional<std::u16string> line = ReadLine(ops, view.MessageWindow(), i);
-    if (!line) {
-      view.SetStatus(std::u16string(kLineTooLongText));
-      return false;
-    }
+    if (!line) return delivery.Fail(kLineTooLongText);
     const std::u16string text = ShapeLine(mode, *line);
-    if (!PostPlusWordIfWanted(ops, view, targets, CheckBox::BeforePlusCheck)) return false;
-    if (!poster.Chars(text)) return false;
-    if (!PostPlusWordIfWanted(ops, view, targets, CheckBox::AfterPlusCheck)) return false;
-    ops.Sleep(DelayMilliseconds(view.WaitText()));
-    if (!poster.Press()) return false;
+    if (!delivery.PlusWordIfWanted(CheckBox::BeforePlusCheck)) return false;
+    if (!delivery.Chars(text)) return false;
+    if (!delivery.PlusWordIfWanted(CheckBox::AfterPlusCheck)) return false;
+    delivery.Delay();
+    if (!delivery.Press()) return false;
+    delivery.LineSent();
   }
   return true;
 }
 
-bool SendSingleLine(WindowOps& ops, MainWindowView& view, const TargetWindows& targets) {
-  if (LineCount(ops, view) > 1) {
-    view.SetStatus(std::u16string(kNotSingleLineText));
-    return false;
-  }
+bool SendSingleLine(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, StopRequest& stop) {
+  if (LineCount(ops, view) > 1) return Refuse(view, kNotSingleLineText);
+  const bool press = view.CheckValue(CheckBox::SendNow) == kChecked;
+  if (press && !targets.TargetHost) return Refuse(view, kTargetGoneText);
   const std::u16string text = ReverseText(view.MessageText());
-  if (!AnsiCanHold(text)) {
-    view.SetStatus(std::u16string(kUnsendableCharacterText));
-    return false;
-  }
-  Poster poster(ops, view, targets);
-  if (!PostPlusWordIfWanted(ops, view, targets, CheckBox::BeforePlusCheck)) return false;
-  if (!poster.Chars(text)) return false;
-  if (!PostPlusWordIfWanted(ops, view, targets, CheckBox::AfterPlusCheck)) return false;
-  if (view.CheckValue(CheckBox::SendNow) == kChecked && !poster.Press()) return false;
+  if (!AnsiCanHold(text)) return Refuse(view, kUnsendableCharacterText);
+  // One line: a stop has no boundary to take effect at before the end.
+  Delivery delivery(ops, view, targets, stop, 1);
+  if (!delivery.PlusWordIfWanted(CheckBox::BeforePlusCheck)) return false;
+  if (!delivery.Chars(text)) return false;
+  if (!delivery.PlusWordIfWanted(CheckBox::AfterPlusCheck)) return false;
+  if (press && !delivery.Press()) return false;
+  delivery.LineSent();
   return true;
 }
 
 }  // namespace
 
-bool PostPlusWord(WindowOps& ops, MainWindowView& view, const TargetWindows& targets) {
-  const std::u16string word = view.PlusWordText();
-  // A character without an ANSI code (an emoji pasted in) would arrive as something else:
-  // refuse rather than post a substitute.
-  if (!AnsiCanHold(word)) {
-    view.SetStatus(std::u16string(kUnsendableCharacterText));
-    return false;
-  }
-  return Poster(ops, view, targets).Chars(word);
-}
-
 bool SendLines(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, SendMode mode,
-               bool is_messenger) {
+               bool is_messenger, StopRequest& stop) {
   const std::int32_t line_count = LineCount(ops, view);
   if (LineLimitExceeded(is_messenger, line_count, view.CheckValue(CheckBox::Limit))) {
-    view.SetStatus(std::u16string(kTooManyLinesText));
-    return false;
+    return Refuse(view, kTooManyLinesText);
   }
   switch (mode) {
     case SendMode::kLines:
     case SendMode::kLinesReversed:
-      return SendLineByLine(ops, view, targets, mode, line_count);
+      return SendLineByLine(ops, view, targets, mode, line_count, stop);
     case SendMode::kSingleReversed:
-      return SendSingleLine(ops, view, targets);
+      return SendSingleLine(ops, view, targets, stop);
   }
   return false;
 }

@@ -12,10 +12,12 @@
 
 namespace kakehashi {
 
-// Status-line texts of the engine's refusals and stops.
+// Status-line texts of the engine's refusals and failures.
 inline constexpr std::u16string_view kTooManyLinesText = u"4行以上は無視になります";
 inline constexpr std::u16string_view kNotSingleLineText = u"単一行じゃないのれす";
 inline constexpr std::u16string_view kTargetGoneText = u"送信先のウィンドウが見つかりません";
+inline constexpr std::u16string_view kTargetNotRespondingText = u"送信先が応答しません";
+inline constexpr std::u16string_view kTargetDeniedText = u"送信先のウィンドウに送れません（権限が違います）";
 inline constexpr std::u16string_view kUnsendableCharacterText = u"送信できない文字が含まれています";
 inline constexpr std::u16string_view kLineTooLongText = u"1行が長すぎて送信できません";
 
@@ -27,15 +29,21 @@ inline constexpr std::size_t kLargestLineBufferBytes = 65535;
 // within one byte of the capacity counts as possibly cut, so the limit stays two below it.
 inline constexpr std::size_t kLongestLineBytes = kLargestLineBufferBytes - 2;
 
-// Types the text of Message into `targets` in `mode`. True when it went through; false
-// when it refused or stopped, with the reason in the status line. Every control value is
-// read at the moment it is needed. A post that fails (the window is gone, or its queue is
-// full) stops the send at once. Never throws out of the platform calls it makes.
-bool SendLines(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, SendMode mode,
-               bool is_messenger);
+// A post refused because the receiver's queue is full is tried again after this pause,
+// until the receiver has taken none of the tool's messages for kNotRespondingAfterMs.
+inline constexpr std::uint32_t kQueueFullPauseMs = 10;
+inline constexpr std::uint32_t kNotRespondingAfterMs = 10000;
 
-// Posts the text of PlusWord, character by character, to TargetEdit. False when a post
-// failed or a character has no code in the ANSI code page (the status line then says so).
-bool PostPlusWord(WindowOps& ops, MainWindowView& view, const TargetWindows& targets);
+// Types the text of Message into `targets` in `mode`. True when every line went through.
+//
+// What can be known beforehand is refused before anything is posted, with the reason in
+// the status line: the four-line limit, more than one line in mode 3, and a press that
+// will be needed while there is no window to press it in. While the send runs, the status
+// line shows how many lines have been pressed ("送信中… 3/40行"). A stop request takes
+// effect at the next line boundary: a delay it cuts short still ends in its press, so no
+// line is left typed but unsaid. A post that fails ends the send, and the status line says
+// why and how far it got. Every control value is read at the moment it is needed.
+bool SendLines(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, SendMode mode,
+               bool is_messenger, StopRequest& stop);
 
 }  // namespace kakehashi

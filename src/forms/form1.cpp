@@ -18,6 +18,10 @@ using enum ControlId;
 using K = ControlKind;
 using F = FontKind;
 
+// The caption of Send, and the one it has while a send runs.
+constexpr wchar_t kSendCaption[] = L"送信";
+constexpr wchar_t kStopCaption[] = L"中止";
+
 // Positions in twips from the top left of the window's or the frame's client area.
 constexpr ControlSpec kForm1Controls[] = {
     {AAOpt, K::OptionButton, kNone, L"複数行を1行ずつ送信", 570, 105, 2100, 255, 9, F::UiGothic9, kNoColour, Back::Default, kGroup},
@@ -37,7 +41,7 @@ constexpr ControlSpec kForm1Controls[] = {
     {Label7, K::Label, Frame4, L"送信する文字列", 105, 225, 1110, 135, 4},
     {Message, K::MessageEdit, Frame4, L"", 120, 480, 4455, 1245, 2},
     {SendNow, K::CheckBox, Frame4, L"送信と同時に発言", 270, 1890, 1815, 255, 1, F::PGothic825},
-    {Send, K::DefaultButton, Frame4, L"送信", 2400, 1770, 1575, 375, 3, F::WindowDefault},
+    {Send, K::DefaultButton, Frame4, kSendCaption, 2400, 1770, 1575, 375, 3, F::WindowDefault},
     {Status, K::ReadOnlyEdit, kNone, L"", 90, 4455, 3690, 240, 6, F::UiGothic825, kBlue, Back::MenuBar},
     {Label12, K::Label, kNone, L"(C) Kakehashi", 3870, 4500, 1230, 180, 5, F::UiGothic825, kNoColour, Back::Default, kCentred},
 };
@@ -107,6 +111,11 @@ LRESULT Form1::FormMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_COMMAND: on_command(LOWORD(wp), HIWORD(wp)); return 0;
     case WM_TIMER: Timer1_Timer(); return 0;
+    case WM_CLOSE:
+      if (!sending_) return DefaultProc(msg, wp, lp);
+      stop_.requested = true;
+      close_after_send_ = true;
+      return 0;
     case WM_DESTROY: on_destroy(); return 0;
     default: return DefaultProc(msg, wp, lp);
   }
@@ -115,6 +124,11 @@ LRESULT Form1::FormMessage(UINT msg, WPARAM wp, LPARAM lp) {
 void Form1::OnException() { SetStatus(u"内部エラーが発生しました"); }
 
 void Form1::on_command(int id, int code) {
+  // Esc comes from the dialog manager as IDCANCEL: it stops a send.
+  if (id == IDCANCEL) {
+    if (sending_) stop_.requested = true;
+    return;
+  }
   switch (static_cast<ControlId>(id)) {
     case AAOpt: if (code == BN_CLICKED) Option_Click(ModeOption::AAOpt); break;
     case SAKASAOpt: if (code == BN_CLICKED) Option_Click(ModeOption::SAKASAOpt); break;
@@ -166,7 +180,9 @@ void Form1::Wait_Change() {
   if (!text.empty()) SetWindowTextW(control(Wait), L"");
 }
 
-void Form1::Message_GotFocus() { SetStatus(std::u16string(kStatusNewLineHint)); }
+void Form1::Message_GotFocus() {
+  if (!quiet_focus_) SetStatus(std::u16string(kStatusNewLineHint));
+}
 
 void Form1::Menu_Click() {
   try {
@@ -188,9 +204,41 @@ void Form1::GotoHP_Click() {
   ops_.ShellExecuteA(ops_.GetDesktopWindow(), "open", kHomePage, "", "", kSwShow);
 }
 
-void Form1::Send_Click() { SendCommand(ops_, *this, targets_); }
+void Form1::Send_Click() {
+  if (sending_) {
+    stop_.requested = true;
+    return;
+  }
+  sending_ = true;
+  stop_ = StopRequest{};
+  LockForSend(true);
+  SendCommand(ops_, *this, targets_, stop_);
+  LockForSend(false);
+  sending_ = false;
+  if (close_after_send_) DestroyWindow(hwnd());
+}
 
-void Form1::Timer1_Timer() { PollForegroundWindow(ops_, *this, targets_); }
+void Form1::LockForSend(bool locked) {
+  static constexpr ControlId kRead[] = {AAOpt,      SAKASAOpt,       DEFAULTOpt,     Wait,     Limit,   PlusCheck,
+                                        BeforePlusCheck, AfterPlusCheck, PlusWord, Message, SendNow};
+  if (locked) {
+    focus_before_send_ = FocusedControl();
+    // A disabled control keeps the focus but takes no keys: Send (Stop) takes it instead.
+    FocusControl(control(Send));
+  }
+  for (const ControlId id : kRead) EnableWindow(control(id), locked ? FALSE : TRUE);
+  SetWindowTextW(control(Send), locked ? kStopCaption : kSendCaption);
+  if (!locked && focus_before_send_ && IsWindow(focus_before_send_)) {
+    quiet_focus_ = true;
+    FocusControl(focus_before_send_);
+    quiet_focus_ = false;
+  }
+}
+
+void Form1::Timer1_Timer() {
+  if (sending_) return;
+  PollForegroundWindow(ops_, *this, targets_);
+}
 
 std::u16string Form1::MessageText() const { return ToU16(WindowTextW(control(Message))); }
 
@@ -205,6 +253,8 @@ bool Form1::OptionSelected(ModeOption option) const {
 int Form1::CheckValue(CheckBox box) const {
   return static_cast<int>(SendMessageW(control(CheckControl(box)), BM_GETCHECK, 0, 0));
 }
+
+std::u16string Form1::StatusText() const { return ToU16(WindowTextW(control(Status))); }
 
 std::u16string Form1::PlusWordText() const { return ToU16(WindowTextW(control(PlusWord))); }
 

@@ -29,6 +29,7 @@ class Form1 final : public FormWindow, public MainWindowView {
   void Load(HINSTANCE instance, int show_command);
 
   // MainWindowView: every value is read from the control at the moment of the call.
+  std::u16string StatusText() const override;
   std::u16string MessageText() const override;
   void SetMessageText(const std::u16string& text) override;
   Handle MessageWindow() const override;
@@ -57,11 +58,23 @@ class Form1 final : public FormWindow, public MainWindowView {
   void Send_Click();
   void Timer1_Timer();
 
+  // During a send the controls that it reads are disabled, so every value it reads is
+  // the one the user set, and Send reads "中止".
+  void LockForSend(bool locked);
+
   HINSTANCE instance_ = nullptr;
   FrmTip& tip_;
   FrmAbout& about_;
   Win32WindowOps ops_;
   TargetWindows targets_;
+  // A send runs inside Send_Click while its waits keep serving the window: Send, Enter or
+  // Esc then stop it, closing the window stops it first and closes after, and the poll
+  // does not run, so the target cannot change under it.
+  bool sending_ = false;
+  StopRequest stop_;
+  bool close_after_send_ = false;
+  HWND focus_before_send_ = nullptr;
+  bool quiet_focus_ = false;  // the focus comes back after a send: no hint
 };
 
 }  // namespace kakehashi

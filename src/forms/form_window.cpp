@@ -88,6 +88,16 @@ void FormWindow::on_activate(WPARAM state) {
   }
 }
 
+HWND FormWindow::FocusedControl() const {
+  HWND focus = GetFocus();
+  return focus && IsChild(hwnd(), focus) ? focus : last_focus_;
+}
+
+void FormWindow::FocusControl(HWND control) {
+  last_focus_ = control;
+  if (GetActiveWindow() == hwnd()) SetFocus(control);
+}
+
 void FormWindow::on_set_focus() {
   if (last_focus_ && IsWindow(last_focus_) && IsChild(hwnd(), last_focus_)) SetFocus(last_focus_);
 }

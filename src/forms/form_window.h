@@ -51,6 +51,11 @@ class FormWindow : public Window {
   virtual LRESULT FormMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefaultProc(msg, wp, lp); }
 
   HWND control(ControlId id) const { return controls_[id]; }
+  // The control that has the keyboard focus, or that gets it back when the window is
+  // next activated.
+  HWND FocusedControl() const;
+  // Gives `control` the focus now if the window is active, else when it is next activated.
+  void FocusControl(HWND control);
   UINT dpi() const { return dpi_; }
 
  private:

@@ -32,7 +32,8 @@ class MainWindowView {
   virtual std::u16string PlusWordText() const = 0;
   virtual std::u16string WaitText() const = 0;
 
-  // Replaces the whole text of the status line.
+  // The text of the status line, and its replacement.
+  virtual std::u16string StatusText() const = 0;
   virtual void SetStatus(const std::u16string& text) = 0;
 };
 

@@ -18,8 +18,22 @@ inline constexpr std::uint32_t kEmGetLine = 0x00C4;
 inline constexpr int kSwShow = 5;
 
 // Win32 error codes the tool distinguishes when a post fails.
-inline constexpr std::uint32_t kErrorInvalidWindowHandle = 1400;
-inline constexpr std::uint32_t kErrorNotEnoughQuota = 1816;
+inline constexpr std::uint32_t kErrorAccessDenied = 5;          // the receiver runs elevated (UIPI)
+inline constexpr std::uint32_t kErrorInvalidWindowHandle = 1400; // the window is gone
+inline constexpr std::uint32_t kErrorNotEnoughQuota = 1816;      // the receiver's queue is full
+
+// What became of a post: error 0 when the message was queued, otherwise the Win32 error
+// code of the failure.
+struct PostResult {
+  std::uint32_t error = 0;
+  constexpr bool ok() const { return error == 0; }
+};
+
+// A request to end a wait early, set by the tool's own window handlers while they are
+// served during the wait (a stop pressed by the user).
+struct StopRequest {
+  bool requested = false;
+};
 
 // Strings crossing this interface are byte strings in the system's ANSI code page
 // (Shift_JIS on Japanese systems); that is the contract with the chat programs.
@@ -51,17 +65,23 @@ class WindowOps {
   virtual std::intptr_t SendMessageA(Handle window, std::uint32_t message, std::uintptr_t wparam,
                                      std::intptr_t lparam) = 0;
 
-  // Queues a message for `window` and returns at once. False when the post failed: the
-  // window does not exist, or its queue is full. Handle 0 names no window, so a post to it
-  // fails (Win32 would quietly queue it to the calling thread instead).
-  virtual bool PostMessageA(Handle window, std::uint32_t message, std::uintptr_t wparam,
-                            std::intptr_t lparam) = 0;
+  // Queues a message for `window` and returns at once, with the reason when the post
+  // failed: the window does not exist (kErrorInvalidWindowHandle), its thread's queue is
+  // full (kErrorNotEnoughQuota), or it may not be reached (kErrorAccessDenied). Handle 0
+  // names no window, so a post to it fails (Win32 would quietly queue it to the calling
+  // thread instead).
+  virtual PostResult PostMessageA(Handle window, std::uint32_t message, std::uintptr_t wparam,
+                                  std::intptr_t lparam) = 0;
 
   // The control id of `window`; 0 if it has none or does not exist.
   virtual int GetDlgCtrlID(Handle window) = 0;
 
-  // Blocks the calling thread for `milliseconds`.
-  virtual void Sleep(std::uint32_t milliseconds) = 0;
+  // Waits `milliseconds` while the tool's own windows keep being served: their messages
+  // are handled during the wait, so the tool never stops answering. True when the whole
+  // time has passed; false as soon as `stop` is requested (looked at after every message
+  // handled), and the implementation may request it itself when the program is told to
+  // quit. Sleep(0) handles only what is already waiting.
+  virtual bool Sleep(std::uint32_t milliseconds, StopRequest& stop) = 0;
 
   // A handle to use as owner for the shell call.
   virtual Handle GetDesktopWindow() = 0;

@@ -43,10 +43,10 @@ TEST(SendCommand, RefusesBeforeAnythingIsPostedAndKeepsTheText) {
     TargetWindows targets = d.chat;
     if (!c.has_target) targets.TargetEdit = kNoWindow;
     const TargetWindows before = targets;
-    SendCommand(d.desktop, d.window, targets);
+    SendCommand(d.desktop, d.window, targets, d.stop);
     EXPECT_EQ(targets, before) << c.name;
     if (c.status.empty()) {
-      EXPECT_EQ(d.window.status_writes(), 0) << c.name << ": success writes nothing";
+      EXPECT_EQ(d.window.status(), u"ウィンドウが選択されていません") << c.name << ": success leaves the status as it was";
       EXPECT_EQ(d.window.MessageText(), u"") << c.name;
       EXPECT_FALSE(d.desktop.Posts().empty()) << c.name;
     } else {
@@ -65,14 +65,14 @@ TEST(SendCommand, EngineRefusalsAndLostTargetsKeepTheText) {
   };
   const Case cases[] = {
       {u"1\r\n2\r\n3\r\n4\r\n5", false, u"4行以上は無視になります"},
-      {u"1\r\n2", true, u"送信先のウィンドウが見つかりません"},
+      {u"1\r\n2", true, u"送信先のウィンドウが見つかりません（0/2行送信済み）"},
   };
   for (const Case& c : cases) {
     SendDesk d;
     d.window.Select(ModeOption::AAOpt);
     d.SetMessage(c.text);
     if (c.target_gone) d.desktop.Destroy(d.chat.TargetHost);
-    SendCommand(d.desktop, d.window, d.chat);
+    SendCommand(d.desktop, d.window, d.chat, d.stop);
     EXPECT_EQ(d.window.status(), c.status);
     EXPECT_EQ(d.window.MessageText(), c.text);
   }
@@ -91,6 +91,7 @@ class OptionsWindow final : public MainWindowView {
   int CheckValue(CheckBox box) const override { return base_.CheckValue(box); }
   std::u16string PlusWordText() const override { return base_.PlusWordText(); }
   std::u16string WaitText() const override { return base_.WaitText(); }
+  std::u16string StatusText() const override { return base_.StatusText(); }
   void SetStatus(const std::u16string& text) override { base_.SetStatus(text); }
 
  private:
@@ -113,7 +114,7 @@ TEST(SendCommand, FirstSelectedOptionPicksTheMode) {
     d.window.SetWait(u"");
     d.SetMessage(u"ab");
     OptionsWindow view(d.window, c.aa, c.sakasa, c.def);
-    SendCommand(d.desktop, view, d.chat);
+    SendCommand(d.desktop, view, d.chat, d.stop);
     Expect e(d.chat);
     e.Text(c.shaped);
     if (c.press) e.Sleep(0).Press(kChatButtonId);

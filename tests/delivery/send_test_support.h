@@ -99,6 +99,7 @@ class Expect {
 struct SendDesk {
   sim::SimDesktop desktop;
   sim::SimMainWindow window{desktop};
+  StopRequest stop;
   TargetWindows chat;
   TargetWindows messenger;
 

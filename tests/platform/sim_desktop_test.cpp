@@ -82,34 +82,65 @@ TEST(SimDesktop, NamesAreCutToTheCapacityLessOne) {
   EXPECT_EQ(desktop.GetWindowTextA(Handle(12345), 200), "");
 }
 
-TEST(SimDesktop, PostsFailToDestroyedWindowsAndPastTheQuota) {
+TEST(SimDesktop, PostsFailWithTheReasonWindowsGives) {
   SimDesktop desktop;
   const Handle w = desktop.AddWindow(kNoWindow, "Chat");
   const Handle child = desktop.AddWindow(w, "Edit");
-  desktop.SetPostQuota(w, 2);
-  EXPECT_TRUE(desktop.PostMessageA(w, kWmImeChar, 1, 0));
-  EXPECT_TRUE(desktop.PostMessageA(w, kWmImeChar, 2, 0));
-  EXPECT_FALSE(desktop.PostMessageA(w, kWmImeChar, 3, 0));
-  EXPECT_EQ(desktop.last_error(), kErrorNotEnoughQuota);
+  const Handle elevated = desktop.AddWindow(kNoWindow, "Admin");
+  desktop.SetReceiver({w, child}, 2, 0);
+  desktop.DenyPosts(elevated, kErrorAccessDenied);
+  EXPECT_TRUE(desktop.PostMessageA(w, kWmImeChar, 1, 0).ok());
+  EXPECT_TRUE(desktop.PostMessageA(child, kWmImeChar, 2, 0).ok());
+  EXPECT_EQ(desktop.PostMessageA(w, kWmImeChar, 3, 0).error, kErrorNotEnoughQuota) << "one queue for both windows";
+  EXPECT_EQ(desktop.PostMessageA(elevated, kWmImeChar, 3, 0).error, kErrorAccessDenied);
 
   desktop.Destroy(w);
-  EXPECT_FALSE(desktop.PostMessageA(child, kWmImeChar, 4, 0));
-  EXPECT_EQ(desktop.last_error(), kErrorInvalidWindowHandle);
-  EXPECT_FALSE(desktop.PostMessageA(kNoWindow, kWmImeChar, 5, 0));
+  EXPECT_EQ(desktop.PostMessageA(child, kWmImeChar, 4, 0).error, kErrorInvalidWindowHandle);
+  EXPECT_EQ(desktop.PostMessageA(kNoWindow, kWmImeChar, 5, 0).error, kErrorInvalidWindowHandle);
   EXPECT_EQ(desktop.GetDlgCtrlID(child), 0);
   ASSERT_EQ(desktop.Posts().size(), 2u);
   EXPECT_EQ(desktop.Posts()[1].wparam, 2u);
 }
 
-TEST(SimDesktop, SleepsAreRecordedAndAdvanceTheClock) {
+TEST(SimDesktop, ReceiversTakeTheirQueueAtTheirRateAsTheClockAdvances) {
   SimDesktop desktop;
   const Handle w = desktop.AddWindow(kNoWindow, "Chat");
-  desktop.Sleep(500);
+  desktop.SetReceiver({w}, 10, 0.5);
+  StopRequest none;
+  for (int i = 0; i < 10; ++i) ASSERT_TRUE(desktop.PostMessageA(w, kWmImeChar, 1, 0).ok());
+  EXPECT_FALSE(desktop.PostMessageA(w, kWmImeChar, 1, 0).ok());
+  EXPECT_TRUE(desktop.Sleep(5, none));
+  EXPECT_EQ(desktop.Queued(w), 8u) << "half a message per millisecond, whole messages only";
+  EXPECT_TRUE(desktop.PostMessageA(w, kWmImeChar, 1, 0).ok());
+  desktop.Sleep(100, none);
+  EXPECT_EQ(desktop.Queued(w), 0u);
+  desktop.Sleep(100, none);
+  for (int i = 0; i < 10; ++i) ASSERT_TRUE(desktop.PostMessageA(w, kWmImeChar, 1, 0).ok()) << "an idle receiver saves nothing up";
+  EXPECT_FALSE(desktop.PostMessageA(w, kWmImeChar, 1, 0).ok());
+}
+
+TEST(SimDesktop, SleepsAdvanceTheClockRunActionsAndEndAtAStop) {
+  SimDesktop desktop;
+  const Handle w = desktop.AddWindow(kNoWindow, "Chat");
+  StopRequest stop;
+  std::vector<std::uint64_t> ran;
+  desktop.At(700, [&] { ran.push_back(desktop.now_ms()); });
+  desktop.At(1200, [&] { stop.requested = true; });
+  EXPECT_TRUE(desktop.Sleep(500, stop));
   desktop.PostMessageA(w, kWmCommand, 1, 0);
-  ASSERT_EQ(desktop.events().size(), 2u);
-  EXPECT_EQ(desktop.events()[0].kind, Event::Kind::kSleep);
-  EXPECT_EQ(desktop.events()[0].milliseconds, 500u);
-  EXPECT_EQ(desktop.events()[1].time_ms, 500u);
+  EXPECT_FALSE(desktop.Sleep(5000, stop));
+  EXPECT_EQ(ran, std::vector<std::uint64_t>{700});
+  EXPECT_EQ(desktop.now_ms(), 1200u) << "the wait ends when the stop is requested";
+  EXPECT_FALSE(desktop.Sleep(0, stop)) << "a stop stands until it is withdrawn";
+
+  const auto& events = desktop.events();
+  ASSERT_EQ(events.size(), 4u);
+  EXPECT_EQ(events[0].kind, Event::Kind::kSleep);
+  EXPECT_EQ(events[0].milliseconds, 500u);
+  EXPECT_FALSE(events[0].cut_short);
+  EXPECT_EQ(events[1].time_ms, 500u);
+  EXPECT_EQ(events[2].milliseconds, 5000u);
+  EXPECT_TRUE(events[2].cut_short);
 }
 
 }  // namespace

@@ -60,13 +60,64 @@ TEST_F(Win32Windows, ChildSearchClassNamesAndControlIds) {
 
 TEST_F(Win32Windows, PostsToGoneWindowsAndToNoWindowFail) {
   const Handle p = FromHwnd(parent_);
-  EXPECT_TRUE(ops_.PostMessageA(p, WM_NULL, 0, 0));
+  EXPECT_TRUE(ops_.PostMessageA(p, WM_NULL, 0, 0).ok());
   DestroyWindow(parent_);
   parent_ = nullptr;
-  EXPECT_FALSE(ops_.PostMessageA(p, WM_NULL, 0, 0));
-  EXPECT_FALSE(ops_.PostMessageA(kNoWindow, WM_NULL, 0, 0));
+  EXPECT_EQ(ops_.PostMessageA(p, WM_NULL, 0, 0).error, kErrorInvalidWindowHandle);
+  EXPECT_EQ(ops_.PostMessageA(kNoWindow, WM_NULL, 0, 0).error, kErrorInvalidWindowHandle);
   MSG msg;
   EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) << "nothing reached this thread's queue";
+}
+
+// A window whose handler requests a stop, as the tool's Stop button does during a send.
+StopRequest* g_stop_on_app = nullptr;
+int g_handled = 0;
+
+LRESULT CALLBACK StopOnApp(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_APP) {
+    ++g_handled;
+    if (wp == 1 && g_stop_on_app) g_stop_on_app->requested = true;
+    return 0;
+  }
+  return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+TEST(Win32Wait, ServesTheThreadsWindowsAndEndsAtAStopOrQuit) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = StopOnApp;
+  wc.lpszClassName = L"KakehashiWaitTest";
+  RegisterClassW(&wc);
+  HWND w = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 10, 10, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  ASSERT_NE(w, nullptr);
+  Win32WindowOps ops;
+  StopRequest stop;
+  g_stop_on_app = &stop;
+
+  PostMessageW(w, WM_APP, 0, 0);
+  EXPECT_TRUE(ops.Sleep(0, stop));
+  EXPECT_EQ(g_handled, 1) << "a wait of 0 ms handles what is waiting";
+
+  // A stop pressed during a long wait ends it: the timer's message arrives after 50 ms.
+  SetTimer(w, 7, 50, [](HWND hwnd, UINT, UINT_PTR id, DWORD) {
+    KillTimer(hwnd, id);
+    PostMessageW(hwnd, WM_APP, 1, 0);
+  });
+  const ULONGLONG start = GetTickCount64();
+  EXPECT_FALSE(ops.Sleep(60000, stop));
+  EXPECT_LT(GetTickCount64() - start, 30000u);
+  EXPECT_EQ(g_handled, 2);
+
+  // WM_QUIT ends a wait as a stop, and stays for the main loop.
+  StopRequest quit;
+  PostQuitMessage(3);
+  EXPECT_FALSE(ops.Sleep(60000, quit));
+  EXPECT_TRUE(quit.requested);
+  MSG msg;
+  ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(msg.wParam, 3u);
+
+  g_stop_on_app = nullptr;
+  DestroyWindow(w);
 }
 
 }  // namespace

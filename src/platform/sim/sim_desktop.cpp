@@ -68,11 +68,41 @@ void SimDesktop::Destroy(Handle window) {
   for (Handle child : w->children) Destroy(child);
 }
 
-void SimDesktop::SetPostQuota(Handle window, std::size_t count) {
-  if (Window* w = Find(window)) {
-    w->limited = true;
-    w->quota = count;
+void SimDesktop::SetReceiver(const std::vector<Handle>& windows, std::size_t quota, double per_ms) {
+  receivers_.push_back(Receiver{quota, per_ms, 0, 0});
+  for (Handle w : windows) receiver_of_[w] = receivers_.size() - 1;
+}
+
+std::size_t SimDesktop::Queued(Handle window) const {
+  const auto it = receiver_of_.find(window);
+  return it == receiver_of_.end() ? 0 : receivers_[it->second].queued;
+}
+
+void SimDesktop::DenyPosts(Handle window, std::uint32_t error) {
+  if (Window* w = Find(window)) w->deny_error = error;
+}
+
+void SimDesktop::At(std::uint64_t time_ms, std::function<void()> action) {
+  actions_.emplace(time_ms, std::move(action));
+}
+
+SimDesktop::Receiver* SimDesktop::ReceiverOf(Handle window) {
+  const auto it = receiver_of_.find(window);
+  return it == receiver_of_.end() ? nullptr : &receivers_[it->second];
+}
+
+void SimDesktop::AdvanceTo(std::uint64_t time_ms) {
+  if (time_ms <= now_ms_) return;
+  const auto elapsed = static_cast<double>(time_ms - now_ms_);
+  for (Receiver& r : receivers_) {
+    r.taken_credit += elapsed * r.per_ms;
+    const auto can_take = static_cast<std::size_t>(r.taken_credit);
+    const std::size_t taken = std::min(can_take, r.queued);
+    r.queued -= taken;
+    // An idle receiver does not save up: what it could have taken while empty is lost.
+    r.taken_credit = r.queued == 0 ? 0 : r.taken_credit - static_cast<double>(taken);
   }
+  now_ms_ = time_ms;
 }
 
 bool SimDesktop::Exists(Handle window) const { return Find(window) != nullptr; }
@@ -166,7 +196,8 @@ std::intptr_t SimDesktop::SendMessageA(Handle window, std::uint32_t message, std
   return 0;
 }
 
-bool SimDesktop::PostMessageA(Handle window, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) {
+PostResult SimDesktop::PostMessageA(Handle window, std::uint32_t message, std::uintptr_t wparam,
+                                    std::intptr_t lparam) {
   Event e;
   e.kind = Event::Kind::kPost;
   e.window = window;
@@ -174,18 +205,22 @@ bool SimDesktop::PostMessageA(Handle window, std::uint32_t message, std::uintptr
   e.wparam = wparam;
   e.lparam = lparam;
   e.time_ms = now_ms_;
-  Window* w = Find(window);
+  const Window* w = Find(window);
+  Receiver* receiver = ReceiverOf(window);
   if (!w) {
-    e.ok = false;
-    last_error_ = kErrorInvalidWindowHandle;
-  } else if (w->limited && w->quota == 0) {
-    e.ok = false;
-    last_error_ = kErrorNotEnoughQuota;
-  } else if (w->limited) {
-    --w->quota;
+    e.error = kErrorInvalidWindowHandle;
+  } else if (w->deny_error != 0) {
+    e.error = w->deny_error;
+  } else if (receiver && receiver->queued >= receiver->quota) {
+    e.error = kErrorNotEnoughQuota;
+  } else if (receiver) {
+    ++receiver->queued;
   }
+  e.ok = e.error == 0;
+  if (!e.ok) last_error_ = e.error;
   events_.push_back(e);
-  return e.ok;
+  if (post_hook_) post_hook_(e);
+  return PostResult{e.error};
 }
 
 int SimDesktop::GetDlgCtrlID(Handle window) {
@@ -193,13 +228,29 @@ int SimDesktop::GetDlgCtrlID(Handle window) {
   return w ? w->control_id : 0;
 }
 
-void SimDesktop::Sleep(std::uint32_t milliseconds) {
+bool SimDesktop::Sleep(std::uint32_t milliseconds, StopRequest& stop) {
+  const std::size_t index = events_.size();
   Event e;
   e.kind = Event::Kind::kSleep;
   e.milliseconds = milliseconds;
   e.time_ms = now_ms_;
   events_.push_back(e);
-  now_ms_ += milliseconds;
+  const std::uint64_t end = now_ms_ + milliseconds;
+  for (;;) {
+    // Actions that fall due run now, each once, in order of time.
+    while (!actions_.empty() && actions_.begin()->first <= now_ms_) {
+      const std::function<void()> action = std::move(actions_.begin()->second);
+      actions_.erase(actions_.begin());
+      action();
+    }
+    if (stop.requested) {
+      events_[index].cut_short = true;
+      return false;
+    }
+    if (now_ms_ >= end) return true;
+    const std::uint64_t next = actions_.empty() ? end : std::min(end, actions_.begin()->first);
+    AdvanceTo(next);
+  }
 }
 
 Handle SimDesktop::GetDesktopWindow() { return desktop_; }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -21,7 +22,9 @@ struct Event {
   std::uintptr_t wparam = 0;
   std::intptr_t lparam = 0;
   bool ok = true;                 // kPost: whether the post was accepted
-  std::uint32_t milliseconds = 0; // kSleep
+  std::uint32_t error = 0;        // kPost: the error of a refused post
+  std::uint32_t milliseconds = 0; // kSleep: the time asked for
+  bool cut_short = false;         // kSleep: ended early by a stop request
   std::uint64_t time_ms = 0;      // simulated clock when the call was made
   std::string operation, file, parameters, directory;  // kShellExecute
   int show_command = 0;                                // kShellExecute
@@ -42,8 +45,20 @@ class SimDesktop final : public WindowOps {
   void SetForeground(Handle window);
   // The window and its descendants cease to exist: posts to them fail with error 1400.
   void Destroy(Handle window);
-  // The window's queue accepts `count` more posts; later ones fail with error 1816.
-  void SetPostQuota(Handle window, std::size_t count);
+  // The windows belong to one receiving thread whose queue holds at most `quota` posted
+  // messages and which takes `per_ms` of them per simulated millisecond (0: none at all).
+  // A post to a full queue fails with error 1816, as on Windows. Windows without a
+  // receiver take every post at once.
+  void SetReceiver(const std::vector<Handle>& windows, std::size_t quota, double per_ms);
+  // Messages posted to `window`'s receiver and not yet taken.
+  std::size_t Queued(Handle window) const;
+  // Posts to `window` fail with `error` (5: a window of an elevated program).
+  void DenyPosts(Handle window, std::uint32_t error);
+  // Runs `action` when the clock reaches `time_ms` during a Sleep, as a handler of the
+  // tool's window would run while the wait serves it (a stop pressed, a window closed).
+  void At(std::uint64_t time_ms, std::function<void()> action);
+  // Runs `hook` after every post, accepted or not.
+  void OnPost(std::function<void(const Event&)> hook) { post_hook_ = std::move(hook); }
   // Wine's edit control writes a NUL after the bytes EM_GETLINE copies; Windows does not.
   void SetGetLineWritesTerminator(bool on) { getline_terminator_ = on; }
   bool Exists(Handle window) const;
@@ -63,9 +78,12 @@ class SimDesktop final : public WindowOps {
   Handle FindWindowExA(Handle parent, Handle child_after, std::string_view class_name) override;
   std::intptr_t SendMessageA(Handle window, std::uint32_t message, std::uintptr_t wparam,
                              std::intptr_t lparam) override;
-  bool PostMessageA(Handle window, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) override;
+  PostResult PostMessageA(Handle window, std::uint32_t message, std::uintptr_t wparam,
+                          std::intptr_t lparam) override;
   int GetDlgCtrlID(Handle window) override;
-  void Sleep(std::uint32_t milliseconds) override;
+  // Advances the clock, letting the receivers take their messages and running the actions
+  // that fall due; a stop request ends it at the time it was made.
+  bool Sleep(std::uint32_t milliseconds, StopRequest& stop) override;
   Handle GetDesktopWindow() override;
   void ShellExecuteA(Handle owner, std::string_view operation, std::string_view file,
                      std::string_view parameters, std::string_view directory, int show_command) override;
@@ -80,16 +98,29 @@ class SimDesktop final : public WindowOps {
     std::u16string edit_text;
     std::vector<Handle> children;
     bool alive = true;
-    bool limited = false;
+    std::uint32_t deny_error = 0;
+  };
+
+  struct Receiver {
     std::size_t quota = 0;
+    double per_ms = 0;
+    std::size_t queued = 0;
+    double taken_credit = 0;  // messages it could take but has not yet
   };
 
   Window* Find(Handle window);
   const Window* Find(Handle window) const;
   std::vector<std::u16string> EditLines(const Window& edit) const;
+  Receiver* ReceiverOf(Handle window);
+  // Moves the clock to `time_ms`, the receivers taking what they can meanwhile.
+  void AdvanceTo(std::uint64_t time_ms);
 
   std::map<Handle, Window> windows_;
   std::vector<Event> events_;
+  std::vector<Receiver> receivers_;
+  std::map<Handle, std::size_t> receiver_of_;
+  std::multimap<std::uint64_t, std::function<void()>> actions_;
+  std::function<void(const Event&)> post_hook_;
   Handle desktop_;
   Handle foreground_;
   std::int32_t next_handle_ = 0x10010;

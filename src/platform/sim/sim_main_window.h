@@ -33,6 +33,7 @@ class SimMainWindow final : public MainWindowView {
   int CheckValue(CheckBox box) const override;
   std::u16string PlusWordText() const override { return plus_word_; }
   std::u16string WaitText() const override { return wait_; }
+  std::u16string StatusText() const override { return status_; }
   void SetStatus(const std::u16string& text) override {
     status_ = text;
     ++status_writes_;

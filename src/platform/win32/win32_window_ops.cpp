@@ -3,8 +3,9 @@
 
 #include <shellapi.h>
 
-#include <algorithm>
+#include "platform/win32/message_pump.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -49,19 +50,31 @@ std::intptr_t Win32WindowOps::SendMessageA(Handle window, std::uint32_t message,
   return ::SendMessageA(ToHwnd(window), message, wparam, lparam);
 }
 
-bool Win32WindowOps::PostMessageA(Handle window, std::uint32_t message, std::uintptr_t wparam,
-                                  std::intptr_t lparam) {
+PostResult Win32WindowOps::PostMessageA(Handle window, std::uint32_t message, std::uintptr_t wparam,
+                                        std::intptr_t lparam) {
   // Win32: PostMessage to NULL posts to the calling thread's own queue and "succeeds".
-  if (!window) {
-    ::SetLastError(kErrorInvalidWindowHandle);
-    return false;
-  }
-  return ::PostMessageA(ToHwnd(window), message, wparam, lparam) != FALSE;
+  if (!window) return PostResult{kErrorInvalidWindowHandle};
+  if (::PostMessageA(ToHwnd(window), message, wparam, lparam)) return PostResult{};
+  const DWORD error = GetLastError();
+  // A failure without a code still must not count as a success.
+  return PostResult{error != 0 ? static_cast<std::uint32_t>(error) : kErrorInvalidWindowHandle};
 }
 
 int Win32WindowOps::GetDlgCtrlID(Handle window) { return ::GetDlgCtrlID(ToHwnd(window)); }
 
-void Win32WindowOps::Sleep(std::uint32_t milliseconds) { ::Sleep(milliseconds); }
+bool Win32WindowOps::Sleep(std::uint32_t milliseconds, StopRequest& stop) {
+  const ULONGLONG end = GetTickCount64() + milliseconds;
+  for (;;) {
+    if (!DispatchPendingMessages()) stop.requested = true;
+    if (stop.requested) return false;
+    const ULONGLONG now = GetTickCount64();
+    if (now >= end) return true;
+    // Win32: a thread that takes no message for 5 s is "not responding" (ghosted, and a
+    // click offers to end it), so the wait wakes for every message that arrives.
+    const auto left = static_cast<DWORD>(std::min<ULONGLONG>(end - now, INFINITE - 1));
+    MsgWaitForMultipleObjectsEx(0, nullptr, left, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  }
+}
 
 Handle Win32WindowOps::GetDesktopWindow() { return FromHwnd(::GetDesktopWindow()); }
 
