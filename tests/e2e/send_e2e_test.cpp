@@ -211,5 +211,118 @@ TEST_F(SendEndToEnd, FiveLinesToTheChatAreRefused) {
   EXPECT_EQ(ui::Text(Control(ControlId::Message)), L"1\r\n2\r\n3\r\n4\r\n5");
 }
 
+// A picture of `lines` lines, drawn with characters.
+std::u16string Picture(int lines) {
+  std::u16string text;
+  for (int i = 0; i < lines; ++i) {
+    if (i) text += u"\r\n";
+    text += i % 2 ? u"＿／￣＼" : u"(^_^)ﾉ";
+    text += static_cast<char16_t>(u'0' + i % 10);
+  }
+  return text;
+}
+
+std::u16string FirstLines(std::u16string_view text, int lines) {
+  std::size_t end = 0;
+  for (int i = 0; i < lines; ++i) end = text.find(u"\r\n", end + (i ? 2 : 0));
+  return std::u16string(text.substr(0, end));
+}
+
+bool Sending(const std::wstring& status) { return status.rfind(L"送信中…", 0) == 0; }
+
+class LongSendEndToEnd : public SendEndToEnd {
+ protected:
+  // Starts a send of `text` to the Messenger window without waiting for it to end.
+  void StartSend(const Setup& s, std::u16string_view text) {
+    ChooseTarget(true);
+    Configure(s, text);
+    status_before_ = Status();
+    log_before_ = Log().size();
+    ui::ClickAsync(Control(ControlId::Send));
+  }
+
+  // What the chat logged since StartSend, once it holds `count` records and nothing more
+  // arrives.
+  std::vector<Expected> Arrived(std::size_t count) {
+    ui::WaitUntil([&] { return Log().size() >= log_before_ + count; });
+    ::Sleep(300);
+    std::vector<StandinRecord> records = Log();
+    records.erase(records.begin(), records.begin() + static_cast<std::ptrdiff_t>(std::min(log_before_, records.size())));
+    return Plain(records);
+  }
+
+  std::wstring status_before_;
+  std::size_t log_before_ = 0;
+};
+
+TEST_F(LongSendEndToEnd, TheWindowAnswersThroughoutAndShowsProgress) {
+  Setup s;
+  s.wait = u"300";
+  const std::u16string text = Picture(12);
+  StartSend(s, text);
+  ASSERT_TRUE(ui::WaitUntil([&] { return Sending(Status()); }));
+  EXPECT_EQ(ui::Text(Control(ControlId::Send)), L"中止");
+  for (const ControlId id : {ControlId::Message, ControlId::Wait, ControlId::AAOpt, ControlId::PlusWord}) {
+    EXPECT_FALSE(IsWindowEnabled(Control(id))) << "locked during the send: " << IdNumber(id);
+  }
+  // The help window opens during the send.
+  ui::PostMenuCommand(main_, IdNumber(ControlId::Menu));
+  const HWND tip = tool_->WaitForWindow(L"ﾜﾝﾎﾟｲﾝﾄ");
+  EXPECT_NE(tip, nullptr);
+
+  int answered = 0, missed = 0;
+  std::wstring progress;
+  for (std::wstring status = Status(); Sending(status); status = Status()) {
+    if (status != progress) progress = status;
+    DWORD_PTR result = 0;
+    if (SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &result)) {
+      ++answered;
+    } else {
+      ++missed;
+    }
+    ::Sleep(20);
+  }
+  EXPECT_EQ(missed, 0) << "answered " << answered;
+  EXPECT_GT(answered, 20);
+  EXPECT_EQ(progress, L"送信中… 11/12行");
+
+  EXPECT_EQ(Arrived(Rules(s, text, true).size()), Rules(s, text, true));
+  EXPECT_EQ(ui::Text(Control(ControlId::Send)), L"送信");
+  EXPECT_TRUE(IsWindowEnabled(Control(ControlId::Message)));
+  EXPECT_EQ(ui::Text(Control(ControlId::Message)), L"");
+  EXPECT_EQ(Status(), status_before_) << "a send that went through leaves the status as it was";
+  if (tip) ui::Close(tip);
+}
+
+TEST_F(LongSendEndToEnd, StopDuringLineThreeSendsWholeLinesOnly) {
+  Setup s;
+  s.wait = u"1000";
+  const std::u16string text = Picture(12);
+  StartSend(s, text);
+  ASSERT_TRUE(ui::WaitUntil([&] { return Status() == L"送信中… 2/12行"; }, 30000));
+  ui::Click(Control(ControlId::Send));
+  EXPECT_TRUE(ui::WaitUntil([&] { return Status() == L"3/12行を送信して中止しました"; }));
+  const std::vector<Expected> expected = Rules(s, FirstLines(text, 3), true);
+  EXPECT_EQ(Arrived(expected.size()), expected);
+  EXPECT_EQ(ui::Text(Control(ControlId::Message)), kakehashi::ToWide(text)) << "the text stays";
+  EXPECT_EQ(ui::Text(Control(ControlId::Send)), L"送信");
+}
+
+TEST_F(LongSendEndToEnd, ClosingTheWindowStopsTheSendAndThenCloses) {
+  Setup s;
+  s.wait = u"1000";
+  const std::u16string text = Picture(12);
+  StartSend(s, text);
+  ASSERT_TRUE(ui::WaitUntil([&] { return Status() == L"送信中… 1/12行"; }, 30000));
+  ui::Close(main_);
+  EXPECT_TRUE(ui::WaitForGone(main_));
+  EXPECT_TRUE(tool_->WaitForExit());
+  EXPECT_EQ(tool_->ExitCode(), 0u);
+  const std::vector<Expected> expected = Rules(s, FirstLines(text, 2), true);
+  EXPECT_EQ(Arrived(expected.size()), expected);
+  // A new tool for the tests that follow.
+  tool_ = std::make_unique<ui::Process>(ui::KakehashiExePath());
+}
+
 }  // namespace
 }  // namespace kakehashi::testing

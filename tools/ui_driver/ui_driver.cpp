@@ -193,6 +193,8 @@ std::wstring ClassName(HWND window) {
 
 void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
 
+void ClickAsync(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+
 int CheckState(HWND button) { return static_cast<int>(SendMessageW(button, BM_GETCHECK, 0, 0)); }
 
 bool Visible(HWND window) { return IsWindowVisible(window) != FALSE; }

@@ -74,8 +74,11 @@ std::wstring Text(HWND window);                 // WM_GETTEXT
 void SetText(HWND window, std::wstring_view text);  // WM_SETTEXT (an edit sends EN_CHANGE)
 std::wstring ClassName(HWND window);
 
-// BM_CLICK: the button's owner sees BN_CLICKED as from a mouse click.
+// BM_CLICK: the button's owner sees BN_CLICKED as from a mouse click. Returns when the
+// click has been handled.
 void Click(HWND button);
+// The same click, posted: returns at once, while the program handles it (a send).
+void ClickAsync(HWND button);
 // BM_GETCHECK: 0, 1 or 2.
 int CheckState(HWND button);
 // IsWindowVisible: the window and all its ancestors are visible.
