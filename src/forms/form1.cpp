@@ -140,7 +140,10 @@ void Form1::Form_Load() {
 }
 
 void Form1::Option_Click(ModeOption option) {
-  if (OptionSelected(option)) SetCheck(control(SendNow), SendNowForSelectedOption(option));
+  if (!OptionSelected(option)) return;
+  // Win32: an option button reports BN_CLICKED also when it was selected already.
+  if (auto state = SendNowAfterOptionClick(selected_option_, option)) SetCheck(control(SendNow), *state);
+  selected_option_ = option;
 }
 
 void Form1::SendNow_Click() {

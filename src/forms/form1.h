@@ -58,6 +58,8 @@ class Form1 final : public FormWindow, public MainWindowView {
   void Timer1_Timer();
 
   HINSTANCE instance_ = nullptr;
+  // The mode option selected at the last handled click (mode 3 at start).
+  ModeOption selected_option_ = ModeOption::DEFAULTOpt;
   FrmTip& tip_;
   FrmAbout& about_;
   Win32WindowOps ops_;

@@ -117,6 +117,14 @@ TEST_F(ToolWindows, ModesOneAndTwoHoldSendNowTickedAndModeThreeLeavesItFree) {
   Click(Control(ControlId::SAKASAOpt));
   Click(Control(ControlId::DEFAULTOpt));
   EXPECT_EQ(CheckState(send_now), BST_UNCHECKED);
+
+  // Clicking the selected mode 3 again keeps the user's choice either way.
+  Click(send_now);
+  Click(Control(ControlId::DEFAULTOpt));
+  EXPECT_EQ(CheckState(send_now), BST_CHECKED) << "a click on the selected option is no change of mode";
+  Click(send_now);
+  Click(Control(ControlId::DEFAULTOpt));
+  EXPECT_EQ(CheckState(send_now), BST_UNCHECKED);
 }
 
 TEST_F(ToolWindows, PlusCheckShowsAndHidesTheFrameWithItsValuesKept) {
