@@ -3,6 +3,12 @@
 
 #include <commctrl.h>
 
+#include <exception>
+#include <string>
+
+#include "delivery/line_breaks.h"
+#include "forms/win32_text.h"
+
 namespace kakehashi {
 namespace {
 
@@ -34,6 +40,21 @@ LRESULT CALLBACK DialogEditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_
         return 0;
       }
       if (wp == 0x1B || wp == L'\t') return 0;
+      break;
+    case WM_SETTEXT:
+      // Win32: a multi-line edit sends no EN_CHANGE for WM_SETTEXT, so a text set by
+      // another program gets its CR LF line ends here.
+      if (newline_keys && lp) {
+        try {
+          const std::u16string text = ToU16(reinterpret_cast<const wchar_t*>(lp));
+          if (HasLoneLineBreak(text)) {
+            const std::wstring fixed = ToWide(ToCrLf(text));
+            return DefSubclassProc(hwnd, msg, wp, reinterpret_cast<LPARAM>(fixed.c_str()));
+          }
+        } catch (const std::exception&) {
+          // Out of memory for a copy: the text goes in as it is, EN_CHANGE aside.
+        }
+      }
       break;
     case WM_NCDESTROY:
       RemoveWindowSubclass(hwnd, DialogEditProc, kSubclassId);

@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "delivery/line_breaks.h"
 #include "delivery/send_command.h"
 #include "forms/dialog_edit.h"
 #include "forms/form_rules.h"
@@ -123,7 +124,10 @@ void Form1::on_command(int id, int code) {
     case PlusCheck: if (code == BN_CLICKED) PlusCheck_Click(); break;
     case Limit: if (code == BN_CLICKED) Limit_Click(); break;
     case Wait: if (code == EN_CHANGE) Wait_Change(); break;
-    case Message: if (code == EN_SETFOCUS) Message_GotFocus(); break;
+    case Message:
+      if (code == EN_SETFOCUS) Message_GotFocus();
+      if (code == EN_CHANGE) Message_Change();
+      break;
     case Send: if (code == BN_CLICKED) Send_Click(); break;
     case ControlId::Menu: if (code == 0) Menu_Click(); break;
     case Version: if (code == 0) Version_Click(); break;
@@ -170,6 +174,26 @@ void Form1::Wait_Change() {
 }
 
 void Form1::Message_GotFocus() { SetStatus(std::u16string(kStatusNewLineHint)); }
+
+// Win32: Windows' edit control shows a lone CR or LF as a character on the line, Wine's
+// breaks the line there. The box keeps CR LF only, so lines count and read alike on both.
+void Form1::Message_Change() {
+  if (fixing_line_breaks_) return;
+  HWND box = control(Message);
+  const std::u16string text = ToU16(WindowTextW(box));
+  if (!HasLoneLineBreak(text)) return;
+  const std::wstring fixed = ToWide(ToCrLf(text));
+  DWORD start = 0;
+  DWORD end = 0;
+  SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  // The new text comes back here as a change (Wine sends EN_CHANGE for WM_SETTEXT).
+  // WM_SETTEXT empties the undo buffer: an undo would bring the lone breaks back.
+  fixing_line_breaks_ = true;
+  SetWindowTextW(box, fixed.c_str());
+  fixing_line_breaks_ = false;
+  SendMessageW(box, EM_SETSEL, CrLfPosition(text, start), static_cast<LPARAM>(CrLfPosition(text, end)));
+  SendMessageW(box, EM_SCROLLCARET, 0, 0);
+}
 
 void Form1::Menu_Click() {
   try {
