@@ -10,7 +10,8 @@ namespace {
 template <typename OnLone>
 void ForEachLoneBreak(std::u16string_view text, std::size_t end, OnLone on_lone) {
   end = std::min(end, text.size());
-  for (std::size_t i = text.find_first_of(u"\r\n"); i < end; i = text.find_first_of(u"\r\n", i + 1)) {
+  for (std::size_t i = 0; i < end; ++i) {
+    if (text[i] != u'\r' && text[i] != u'\n') continue;
     if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
       ++i;  // a pair: its LF is no break of its own
       continue;
@@ -20,16 +21,6 @@ void ForEachLoneBreak(std::u16string_view text, std::size_t end, OnLone on_lone)
 }
 
 }  // namespace
-
-bool HasLoneLineBreak(std::u16string_view text) {
-  for (std::size_t i = text.find_first_of(u"\r\n"); i != std::u16string_view::npos;
-       i = text.find_first_of(u"\r\n", i + 1)) {
-    if (text[i] == u'\n') return true;
-    if (i + 1 == text.size() || text[i + 1] != u'\n') return true;
-    ++i;
-  }
-  return false;
-}
 
 std::u16string ToCrLf(std::u16string_view text) {
   std::u16string out;

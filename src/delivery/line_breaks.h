@@ -8,8 +8,22 @@
 
 namespace kakehashi {
 
-// True when `text` holds a CR or LF that is not part of a CR LF pair.
-bool HasLoneLineBreak(std::u16string_view text);
+// True when `text` (UTF-16, in char16_t or a 16-bit wchar_t) holds a CR or LF that is not
+// part of a CR LF pair. One comparison for most characters: it runs on every keystroke.
+template <typename Char>
+constexpr bool HasLoneLineBreakIn(std::basic_string_view<Char> text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] > Char('\r')) continue;
+    if (text[i] == Char('\n')) return true;
+    if (text[i] == Char('\r')) {
+      if (i + 1 == text.size() || text[i + 1] != Char('\n')) return true;
+      ++i;
+    }
+  }
+  return false;
+}
+
+inline bool HasLoneLineBreak(std::u16string_view text) { return HasLoneLineBreakIn(text); }
 
 // `text` with every lone CR and every lone LF replaced by CR LF.
 std::u16string ToCrLf(std::u16string_view text);

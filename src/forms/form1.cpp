@@ -1,7 +1,9 @@
 // Form1: its control table, menu, start values and event handlers.
 #include "forms/form1.h"
 
+#include <algorithm>
 #include <array>
+#include <string_view>
 
 #include "delivery/line_breaks.h"
 #include "delivery/send_command.h"
@@ -85,6 +87,20 @@ std::u16string LocaleDecimalSeparator() {
   const int n = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, buffer.data(), static_cast<int>(buffer.size()));
   if (n <= 1) return u".";
   return ToU16(std::wstring(buffer.data(), static_cast<std::size_t>(n - 1)));
+}
+
+// Whether the multi-line edit `box` holds a lone CR or LF. Win32: EM_GETHANDLE gives the
+// box's own buffer, so the test on every change copies nothing, even for a large text.
+bool BoxHasLoneLineBreak(HWND box) {
+  const auto length = static_cast<std::size_t>(std::max(GetWindowTextLengthW(box), 0));
+  if (auto buffer = reinterpret_cast<HLOCAL>(SendMessageW(box, EM_GETHANDLE, 0, 0))) {
+    if (const auto* chars = static_cast<const wchar_t*>(LocalLock(buffer))) {
+      const bool lone = HasLoneLineBreakIn(std::wstring_view(chars, length));
+      LocalUnlock(buffer);
+      return lone;
+    }
+  }
+  return HasLoneLineBreakIn(std::wstring_view(WindowTextW(box)));
 }
 
 void SetCheck(HWND button, int state) { SendMessageW(button, BM_SETCHECK, static_cast<WPARAM>(state), 0); }
@@ -180,8 +196,8 @@ void Form1::Message_GotFocus() { SetStatus(std::u16string(kStatusNewLineHint)); 
 void Form1::Message_Change() {
   if (fixing_line_breaks_) return;
   HWND box = control(Message);
+  if (!BoxHasLoneLineBreak(box)) return;
   const std::u16string text = ToU16(WindowTextW(box));
-  if (!HasLoneLineBreak(text)) return;
   const std::wstring fixed = ToWide(ToCrLf(text));
   DWORD start = 0;
   DWORD end = 0;

@@ -42,6 +42,8 @@ TEST(LineBreaks, LoneCrAndLfBecomeCrLfAndPairsStay) {
   for (const Case& c : cases) {
     EXPECT_EQ(ToCrLf(c.text), c.crlf) << Visible(c.text);
     EXPECT_EQ(HasLoneLineBreak(c.text), c.text != c.crlf) << Visible(c.text);
+    const std::wstring wide(c.text.begin(), c.text.end());  // as the Windows side reads the box
+    EXPECT_EQ(HasLoneLineBreakIn(std::wstring_view(wide)), c.text != c.crlf) << Visible(c.text);
     EXPECT_FALSE(HasLoneLineBreak(ToCrLf(c.text))) << Visible(c.text);
     EXPECT_EQ(ToCrLf(c.crlf), c.crlf) << "already CR LF: " << Visible(c.crlf);
   }
