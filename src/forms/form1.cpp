@@ -202,11 +202,12 @@ void Form1::Message_Change() {
   DWORD start = 0;
   DWORD end = 0;
   SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  // The new text comes back here as a change (Wine sends EN_CHANGE for WM_SETTEXT).
-  // WM_SETTEXT empties the undo buffer: an undo would bring the lone breaks back.
+  // Setting the text may report a change in its turn; that run has nothing to do.
   fixing_line_breaks_ = true;
   SetWindowTextW(box, fixed.c_str());
   fixing_line_breaks_ = false;
+  // An undo would bring the lone breaks back.
+  SendMessageW(box, EM_EMPTYUNDOBUFFER, 0, 0);
   SendMessageW(box, EM_SETSEL, CrLfPosition(text, start), static_cast<LPARAM>(CrLfPosition(text, end)));
   SendMessageW(box, EM_SCROLLCARET, 0, 0);
 }
