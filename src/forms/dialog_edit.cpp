@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <exception>
 #include <string>
 
@@ -15,6 +16,36 @@ namespace {
 constexpr UINT_PTR kSubclassId = 1;
 
 bool NewlineModifierDown() { return GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0; }
+
+// The clipboard's Unicode text, empty when there is none.
+std::u16string ClipboardText(HWND owner) {
+  std::u16string text;
+  if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(owner)) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+      const std::size_t capacity = GlobalSize(data) / sizeof(wchar_t);
+      try {
+        text.assign(chars, std::find(chars, chars + capacity, L'\0'));
+      } catch (const std::exception&) {
+        text.clear();
+      }
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+// Pastes text that holds a lone CR or LF with CR LF instead, as one step that an undo
+// takes back; false (nothing done) for any other clipboard content.
+bool PasteWithCrLf(HWND edit) {
+  if (GetWindowLongPtrW(edit, GWL_STYLE) & ES_READONLY) return false;
+  const std::u16string text = ClipboardText(edit);
+  if (!HasLoneLineBreak(text)) return false;
+  const std::wstring fixed = ToWide(ToCrLf(text));
+  SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(fixed.c_str()));
+  return true;
+}
 
 LRESULT CALLBACK DialogEditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR newline_keys) {
   switch (msg) {
@@ -40,6 +71,16 @@ LRESULT CALLBACK DialogEditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_
         return 0;
       }
       if (wp == 0x1B || wp == L'\t') return 0;
+      break;
+    case WM_PASTE:
+      // The change handler would mend the line ends too, but at the cost of the undo.
+      if (newline_keys) {
+        try {
+          if (PasteWithCrLf(hwnd)) return 0;
+        } catch (const std::exception&) {
+          // Out of memory for a copy: the edit pastes by itself.
+        }
+      }
       break;
     case WM_SETTEXT:
       // Win32: a multi-line edit sends no EN_CHANGE for WM_SETTEXT, so a text set by

@@ -245,15 +245,19 @@ TEST_F(ToolWindows, MessageBoxTurnsLoneCrAndLfIntoCrLfWithTheCaretKept) {
   SendMessageW(message, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"x\ny\r"));
   EXPECT_EQ(Text(message), L"ax\r\ny\r\nb");
   EXPECT_EQ(selection(), std::pair(7, 7)) << "the caret stays after the inserted text";
+  EXPECT_EQ(SendMessageW(message, EM_CANUNDO, 0, 0), FALSE) << "no undo brings the lone break back";
 
-  // Pasted over a selection.
+  // Pasted over a selection: one step, which an undo takes back.
   ASSERT_TRUE(PutOnClipboard(L"1\n2"));
   SetText(message, L"abcd");
   SendMessageW(message, EM_SETSEL, 1, 3);
   SendMessageW(message, WM_PASTE, 0, 0);
   EXPECT_EQ(Text(message), L"a1\r\n2d");
   EXPECT_EQ(selection(), std::pair(5, 5));
-  EXPECT_EQ(SendMessageW(message, EM_CANUNDO, 0, 0), FALSE) << "no undo brings the lone break back";
+  SendMessageW(message, EM_UNDO, 0, 0);
+  EXPECT_EQ(Text(message), L"abcd");
+  SendMessageW(message, EM_UNDO, 0, 0);
+  EXPECT_EQ(Text(message), L"a1\r\n2d") << "an undo of the undo pastes again";
 
   // Text already in CR LF is left alone, selection included.
   SendMessageW(message, EM_SETSEL, 0, 2);
@@ -262,6 +266,13 @@ TEST_F(ToolWindows, MessageBoxTurnsLoneCrAndLfIntoCrLfWithTheCaretKept) {
   EXPECT_EQ(selection(), std::pair(3, 3));
   SendMessageW(message, EM_UNDO, 0, 0);
   EXPECT_EQ(Text(message), L"a1\r\n2d") << "an undo of a text already in CR LF works as ever";
+
+  // Ctrl+V.
+  SetText(message, L"");
+  ASSERT_TRUE(BringToFront(main_));
+  ASSERT_TRUE(Focus(message));
+  PressKey('V', false, true);
+  EXPECT_TRUE(WaitUntil([&] { return Text(message) == L"1\r\n2"; }, 3000)) << "got " << Text(message).size();
   SetText(message, L"");
 }
 
