@@ -5,10 +5,11 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "delivery/line_breaks.h"
-#include "forms/win32_text.h"
 
 namespace kakehashi {
 namespace {
@@ -17,34 +18,35 @@ constexpr UINT_PTR kSubclassId = 1;
 
 bool NewlineModifierDown() { return GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0; }
 
-// The clipboard's Unicode text, empty when there is none.
-std::u16string ClipboardText(HWND owner) {
-  std::u16string text;
-  if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(owner)) return text;
-  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-      const std::size_t capacity = GlobalSize(data) / sizeof(wchar_t);
-      try {
-        text.assign(chars, std::find(chars, chars + capacity, L'\0'));
-      } catch (const std::exception&) {
-        text.clear();
-      }
-      GlobalUnlock(data);
-    }
+// `text` with CR LF for each lone CR or LF; nothing when it has none, or when there is no
+// memory for the copy (the text then goes in as it is, and the change handler sees it).
+std::optional<std::wstring> WithCrLf(std::wstring_view text) noexcept {
+  if (!HasLoneLineBreakIn(text)) return std::nullopt;
+  try {
+    return ToCrLfIn(text);
+  } catch (const std::exception&) {
+    return std::nullopt;
   }
-  CloseClipboard();
-  return text;
 }
 
 // Pastes text that holds a lone CR or LF with CR LF instead, as one step that an undo
 // takes back; false (nothing done) for any other clipboard content.
 bool PasteWithCrLf(HWND edit) {
-  if (GetWindowLongPtrW(edit, GWL_STYLE) & ES_READONLY) return false;
-  const std::u16string text = ClipboardText(edit);
-  if (!HasLoneLineBreak(text)) return false;
-  const std::wstring fixed = ToWide(ToCrLf(text));
-  SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(fixed.c_str()));
-  return true;
+  if ((GetWindowLongPtrW(edit, GWL_STYLE) & ES_READONLY) || !IsClipboardFormatAvailable(CF_UNICODETEXT) ||
+      !OpenClipboard(edit)) {
+    return false;
+  }
+  std::optional<std::wstring> fixed;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+      const wchar_t* end = std::find(chars, chars + GlobalSize(data) / sizeof(wchar_t), L'\0');
+      fixed = WithCrLf(std::wstring_view(chars, static_cast<std::size_t>(end - chars)));
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  if (fixed) SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(fixed->c_str()));
+  return fixed.has_value();
 }
 
 LRESULT CALLBACK DialogEditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR newline_keys) {
@@ -74,26 +76,14 @@ LRESULT CALLBACK DialogEditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_
       break;
     case WM_PASTE:
       // The change handler would mend the line ends too, but at the cost of the undo.
-      if (newline_keys) {
-        try {
-          if (PasteWithCrLf(hwnd)) return 0;
-        } catch (const std::exception&) {
-          // Out of memory for a copy: the edit pastes by itself.
-        }
-      }
+      if (newline_keys && PasteWithCrLf(hwnd)) return 0;
       break;
     case WM_SETTEXT:
       // Win32: a multi-line edit sends no EN_CHANGE for WM_SETTEXT, so a text set by
       // another program gets its CR LF line ends here.
       if (newline_keys && lp) {
-        try {
-          const std::u16string text = ToU16(reinterpret_cast<const wchar_t*>(lp));
-          if (HasLoneLineBreak(text)) {
-            const std::wstring fixed = ToWide(ToCrLf(text));
-            return DefSubclassProc(hwnd, msg, wp, reinterpret_cast<LPARAM>(fixed.c_str()));
-          }
-        } catch (const std::exception&) {
-          // Out of memory for a copy: the text goes in as it is, EN_CHANGE aside.
+        if (const auto fixed = WithCrLf(reinterpret_cast<const wchar_t*>(lp))) {
+          return DefSubclassProc(hwnd, msg, wp, reinterpret_cast<LPARAM>(fixed->c_str()));
         }
       }
       break;

@@ -197,8 +197,8 @@ void Form1::Message_Change() {
   if (fixing_line_breaks_) return;
   HWND box = control(Message);
   if (!BoxHasLoneLineBreak(box)) return;
-  const std::u16string text = ToU16(WindowTextW(box));
-  const std::wstring fixed = ToWide(ToCrLf(text));
+  const std::wstring text = WindowTextW(box);
+  const std::wstring fixed = ToCrLfIn(std::wstring_view(text));
   DWORD start = 0;
   DWORD end = 0;
   SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -208,7 +208,8 @@ void Form1::Message_Change() {
   fixing_line_breaks_ = false;
   // An undo would bring the lone breaks back.
   SendMessageW(box, EM_EMPTYUNDOBUFFER, 0, 0);
-  SendMessageW(box, EM_SETSEL, CrLfPosition(text, start), static_cast<LPARAM>(CrLfPosition(text, end)));
+  SendMessageW(box, EM_SETSEL, CrLfPositionIn(std::wstring_view(text), start),
+               static_cast<LPARAM>(CrLfPositionIn(std::wstring_view(text), end)));
   SendMessageW(box, EM_SCROLLCARET, 0, 0);
 }
 
