@@ -1,6 +1,7 @@
 // kakehashi.exe driven from a second process as a user would: start values, the option
-// rules, the header/footer frame, the delay check, the hints, keys, the help and About
-// windows, the layout at 96 DPI, and the end of the program with its last window.
+// rules, the header/footer frame, the delay check, the hints, keys, the message box's line
+// ends, the help and About windows, the layout at 96 DPI, and the end of the program with
+// its last window.
 #include <windows.h>
 
 #include <gtest/gtest.h>
