@@ -46,5 +46,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   } catch (const std::exception&) {
     return FatalError(L"out of memory");
   }
-  return RunMessageLoop();
+  const int exit_code = RunMessageLoop();
+  // The home-page item may have started COM on this thread.
+  kakehashi::EndComForShell();
+  return exit_code;
 }

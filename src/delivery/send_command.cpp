@@ -4,6 +4,7 @@
 #include <exception>
 #include <string>
 
+#include "delivery/line_breaks.h"
 #include "platform/code_page.h"
 
 namespace kakehashi {
@@ -47,7 +48,7 @@ SendMode SelectedMode(const MainWindowView& view) {
 
 void SendCommand(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, StopRequest& stop) {
   try {
-    const std::u16string text = view.MessageText();
+    std::u16string text = view.MessageText();
     if (text.empty()) {
       view.SetStatus(std::u16string(kEmptyMessageText));
       return;
@@ -56,6 +57,9 @@ void SendCommand(WindowOps& ops, MainWindowView& view, const TargetWindows& targ
       view.SetStatus(std::u16string(kNoTargetText));
       return;
     }
+    // A lone CR or LF is a line break: lines then read alike on every system, and neither
+    // is ever posted as a character.
+    if (HasLoneLineBreak(text)) view.SetMessageText(text = ToCrLf(text));
     const SendMode mode = SelectedMode(view);
     if (const std::u16string_view reason = Unsendable(view, text, mode); !reason.empty()) {
       view.SetStatus(std::u16string(reason));

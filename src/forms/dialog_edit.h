@@ -7,7 +7,8 @@
 namespace kakehashi {
 
 // Subclasses `edit`. With `newline_keys`, Shift+Enter and Ctrl+Enter insert CR LF at the
-// caret; plain Enter always goes to the window's default button.
+// caret, and a text pasted or set with WM_SETTEXT gets CR LF for every lone CR or LF;
+// plain Enter always goes to the window's default button.
 void UseDialogKeys(HWND edit, bool newline_keys);
 
 }  // namespace kakehashi

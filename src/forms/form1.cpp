@@ -1,8 +1,11 @@
 // Form1: its control table, menu, start values and event handlers.
 #include "forms/form1.h"
 
+#include <algorithm>
 #include <array>
+#include <string_view>
 
+#include "delivery/line_breaks.h"
 #include "delivery/send_command.h"
 #include "forms/dialog_edit.h"
 #include "forms/form_rules.h"
@@ -90,6 +93,20 @@ std::u16string LocaleDecimalSeparator() {
   return ToU16(std::wstring(buffer.data(), static_cast<std::size_t>(n - 1)));
 }
 
+// Whether the multi-line edit `box` holds a lone CR or LF. Win32: EM_GETHANDLE gives the
+// box's own buffer, so the test on every change copies nothing, even for a large text.
+bool BoxHasLoneLineBreak(HWND box) {
+  const auto length = static_cast<std::size_t>(std::max(GetWindowTextLengthW(box), 0));
+  if (auto buffer = reinterpret_cast<HLOCAL>(SendMessageW(box, EM_GETHANDLE, 0, 0))) {
+    if (const auto* chars = static_cast<const wchar_t*>(LocalLock(buffer))) {
+      const bool lone = HasLoneLineBreakIn(std::wstring_view(chars, length));
+      LocalUnlock(buffer);
+      return lone;
+    }
+  }
+  return HasLoneLineBreakIn(std::wstring_view(WindowTextW(box)));
+}
+
 void SetCheck(HWND button, int state) { SendMessageW(button, BM_SETCHECK, static_cast<WPARAM>(state), 0); }
 
 }  // namespace
@@ -137,7 +154,10 @@ void Form1::on_command(int id, int code) {
     case PlusCheck: if (code == BN_CLICKED) PlusCheck_Click(); break;
     case Limit: if (code == BN_CLICKED) Limit_Click(); break;
     case Wait: if (code == EN_CHANGE) Wait_Change(); break;
-    case Message: if (code == EN_SETFOCUS) Message_GotFocus(); break;
+    case Message:
+      if (code == EN_SETFOCUS) Message_GotFocus();
+      if (code == EN_CHANGE) Message_Change();
+      break;
     case Send: if (code == BN_CLICKED) Send_Click(); break;
     case ControlId::Menu: if (code == 0) Menu_Click(); break;
     case Version: if (code == 0) Version_Click(); break;
@@ -154,7 +174,10 @@ void Form1::Form_Load() {
 }
 
 void Form1::Option_Click(ModeOption option) {
-  if (OptionSelected(option)) SetCheck(control(SendNow), SendNowForSelectedOption(option));
+  if (!OptionSelected(option)) return;
+  // Win32: an option button reports BN_CLICKED also when it was selected already.
+  if (auto state = SendNowAfterOptionClick(selected_option_, option)) SetCheck(control(SendNow), *state);
+  selected_option_ = option;
 }
 
 void Form1::SendNow_Click() {
@@ -182,6 +205,28 @@ void Form1::Wait_Change() {
 
 void Form1::Message_GotFocus() {
   if (!quiet_focus_) SetStatus(std::u16string(kStatusNewLineHint));
+}
+
+// Win32: Windows' edit control shows a lone CR or LF as a character on the line, Wine's
+// breaks the line there. The box keeps CR LF only, so lines count and read alike on both.
+void Form1::Message_Change() {
+  if (fixing_line_breaks_) return;
+  HWND box = control(Message);
+  if (!BoxHasLoneLineBreak(box)) return;
+  const std::wstring text = WindowTextW(box);
+  const std::wstring fixed = ToCrLfIn(std::wstring_view(text));
+  DWORD start = 0;
+  DWORD end = 0;
+  SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  // Setting the text may report a change in its turn; that run has nothing to do.
+  fixing_line_breaks_ = true;
+  SetWindowTextW(box, fixed.c_str());
+  fixing_line_breaks_ = false;
+  // An undo would bring the lone breaks back.
+  SendMessageW(box, EM_EMPTYUNDOBUFFER, 0, 0);
+  SendMessageW(box, EM_SETSEL, CrLfPositionIn(std::wstring_view(text), start),
+               static_cast<LPARAM>(CrLfPositionIn(std::wstring_view(text), end)));
+  SendMessageW(box, EM_SCROLLCARET, 0, 0);
 }
 
 void Form1::Menu_Click() {

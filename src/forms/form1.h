@@ -52,6 +52,7 @@ class Form1 final : public FormWindow, public MainWindowView {
   void Limit_Click();
   void Wait_Change();
   void Message_GotFocus();
+  void Message_Change();
   void Menu_Click();
   void Version_Click();
   void GotoHP_Click();
@@ -63,6 +64,9 @@ class Form1 final : public FormWindow, public MainWindowView {
   void LockForSend(bool locked);
 
   HINSTANCE instance_ = nullptr;
+  // The mode option selected at the last handled click (mode 3 at start).
+  ModeOption selected_option_ = ModeOption::DEFAULTOpt;
+  bool fixing_line_breaks_ = false;
   FrmTip& tip_;
   FrmAbout& about_;
   Win32WindowOps ops_;

@@ -25,6 +25,11 @@ bool IsLocaleNumber(std::u16string_view text, std::u16string_view decimal_separa
 
 int SendNowForSelectedOption(ModeOption option) { return option == ModeOption::DEFAULTOpt ? 0 : 1; }
 
+std::optional<int> SendNowAfterOptionClick(ModeOption before, ModeOption selected) {
+  if (before == selected) return std::nullopt;
+  return SendNowForSelectedOption(selected);
+}
+
 std::optional<int> SendNowCorrection(ModeOption selected, int send_now) {
   if (selected != ModeOption::DEFAULTOpt && send_now != 1) return 1;
   return std::nullopt;

@@ -26,6 +26,11 @@ bool IsLocaleNumber(std::u16string_view text, std::u16string_view decimal_separa
 // The state SendNow takes when `option` has just been selected.
 int SendNowForSelectedOption(ModeOption option);
 
+// After a click on a mode option that leaves `selected` selected, `before` having been
+// selected until then: the state SendNow must take, or nothing. Only a change of mode sets
+// it; clicking the selected option again keeps the user's choice in mode 3.
+std::optional<int> SendNowAfterOptionClick(ModeOption before, ModeOption selected);
+
 // After SendNow was clicked into state `send_now`: the state it must be put back to, or
 // nothing when the click stands (in modes 1 and 2 it cannot be cleared).
 std::optional<int> SendNowCorrection(ModeOption selected, int send_now);

@@ -1,6 +1,8 @@
 // Creation, placement, DPI changes and focus handling shared by the three windows.
 #include "forms/form_window.h"
 
+#include "platform/win32/win32_dpi.h"
+
 namespace kakehashi {
 
 void OpenWindows::Closed() {
@@ -18,8 +20,7 @@ void FormWindow::Build(const FormSpec& form, HINSTANCE instance, HMENU menu) {
          RECT{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT + 100, CW_USEDEFAULT + 100}, nullptr, menu, instance);
   open_windows_.Opened();
   counted_ = true;
-  dpi_ = GetDpiForWindow(hwnd());
-  if (dpi_ == 0) dpi_ = 96;
+  dpi_ = SystemDpiFunctions().WindowDpi(hwnd());
   controls_.Create(hwnd(), form.table, instance);
   controls_.Layout(dpi_);
   Place();
@@ -30,7 +31,7 @@ void FormWindow::Place() {
   RECT r{0, 0, TwipsToPixels(form_->client_width, dpi_), TwipsToPixels(form_->client_height, dpi_)};
   const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_STYLE));
   const DWORD ex_style = static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_EXSTYLE));
-  AdjustWindowRectExForDpi(&r, style, GetMenu(hwnd()) != nullptr, ex_style, dpi_);
+  SystemDpiFunctions().AdjustWindowRect(r, style, GetMenu(hwnd()) != nullptr, ex_style, dpi_);
   const int width = r.right - r.left;
   const int height = r.bottom - r.top;
   int x = 0;
@@ -107,8 +108,9 @@ void FormWindow::on_dpi_changed(UINT dpi, const RECT* suggested) {
   controls_.Layout(dpi_);
   if (!suggested) return;
   RECT r{0, 0, TwipsToPixels(form_->client_width, dpi_), TwipsToPixels(form_->client_height, dpi_)};
-  AdjustWindowRectExForDpi(&r, static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_STYLE)), GetMenu(hwnd()) != nullptr,
-                           static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_EXSTYLE)), dpi_);
+  SystemDpiFunctions().AdjustWindowRect(r, static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_STYLE)),
+                                        GetMenu(hwnd()) != nullptr,
+                                        static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_EXSTYLE)), dpi_);
   SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, r.right - r.left, r.bottom - r.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "delivery/line_breaks.h"
 #include "delivery/send_test_support.h"
+#include "forms/form_rules.h"
 
 namespace kakehashi::testing {
 namespace {
@@ -75,6 +77,36 @@ TEST(SendCommand, EngineRefusalsAndLostTargetsKeepTheText) {
     SendCommand(d.desktop, d.window, d.chat, d.stop);
     EXPECT_EQ(d.window.status(), c.status);
     EXPECT_EQ(d.window.MessageText(), c.text);
+  }
+}
+
+TEST(SendCommand, LoneCrAndLfAreLineBreaksAndNeverPosted) {
+  struct Case {
+    ModeOption option;
+    std::u16string text;
+    std::vector<std::u16string> lines;  // shaped, one press each; none: refused
+    std::u16string_view status;
+  };
+  const Case cases[] = {
+      {ModeOption::AAOpt, u"ab\ncd", {u"ab", u"cd"}, kStatusNoWindow},
+      {ModeOption::AAOpt, u"ab\rcd\r\nef", {u"ab", u"cd", u"ef"}, kStatusNoWindow},
+      {ModeOption::SAKASAOpt, u"ab\n\rcd", {u"ba", u"", u"dc"}, kStatusNoWindow},
+      {ModeOption::DEFAULTOpt, u"ab\ncd", {}, u"単一行じゃないのれす"},
+      {ModeOption::DEFAULTOpt, u"ab\r", {}, u"単一行じゃないのれす"},
+  };
+  for (const Case& c : cases) {
+    SendDesk d;
+    d.window.Select(c.option);
+    d.window.SetWait(u"");
+    d.SetMessage(c.text);
+    SendCommand(d.desktop, d.window, d.chat);
+    Expect e(d.chat);
+    for (const std::u16string& line : c.lines) e.Text(line).Sleep(0).Press(kChatButtonId);
+    EXPECT_EQ(Recorded(d.desktop), e.steps());
+    EXPECT_EQ(d.window.status(), c.status);
+    if (c.lines.empty()) {
+      EXPECT_EQ(d.window.MessageText(), ToCrLf(c.text)) << "refused: the box keeps the text, as CR LF";
+    }
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,24 @@ TEST(FormRules, ModesOneAndTwoForceSendNowAndModeThreeClearsIt) {
   // In mode 3 the user's choice holds either way.
   EXPECT_EQ(SendNowCorrection(ModeOption::DEFAULTOpt, 0), std::nullopt);
   EXPECT_EQ(SendNowCorrection(ModeOption::DEFAULTOpt, 1), std::nullopt);
+}
+
+TEST(FormRules, OnlyAChangeOfModeSetsSendNow) {
+  using enum ModeOption;
+  struct Case {
+    ModeOption before, selected;
+    std::optional<int> send_now;
+  };
+  const Case cases[] = {
+      {DEFAULTOpt, AAOpt, 1},         {DEFAULTOpt, SAKASAOpt, 1},     {AAOpt, SAKASAOpt, 1},
+      {AAOpt, DEFAULTOpt, 0},         {SAKASAOpt, DEFAULTOpt, 0},
+      // Clicking the selected option again leaves SendNow as the user set it.
+      {DEFAULTOpt, DEFAULTOpt, std::nullopt}, {AAOpt, AAOpt, std::nullopt}, {SAKASAOpt, SAKASAOpt, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(SendNowAfterOptionClick(c.before, c.selected), c.send_now)
+        << static_cast<int>(c.before) << " -> " << static_cast<int>(c.selected);
+  }
 }
 
 TEST(FormRules, FrameFollowsPlusCheckAndLimitNamesItsState) {

@@ -1,11 +1,14 @@
 // kakehashi.exe driven from a second process as a user would: start values, the option
-// rules, the header/footer frame, the delay check, the hints, keys, the help and About
-// windows, the layout at 96 DPI, and the end of the program with its last window.
+// rules, the header/footer frame, the delay check, the hints, keys, the message box's line
+// ends, the help and About windows, the layout at 96 DPI, and the end of the program with
+// its last window.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string_view>
+#include <utility>
 #include <string>
 
 #include "forms/control_ids.h"
@@ -117,6 +120,14 @@ TEST_F(ToolWindows, ModesOneAndTwoHoldSendNowTickedAndModeThreeLeavesItFree) {
   Click(Control(ControlId::SAKASAOpt));
   Click(Control(ControlId::DEFAULTOpt));
   EXPECT_EQ(CheckState(send_now), BST_UNCHECKED);
+
+  // Clicking the selected mode 3 again keeps the user's choice either way.
+  Click(send_now);
+  Click(Control(ControlId::DEFAULTOpt));
+  EXPECT_EQ(CheckState(send_now), BST_CHECKED) << "a click on the selected option is no change of mode";
+  Click(send_now);
+  Click(Control(ControlId::DEFAULTOpt));
+  EXPECT_EQ(CheckState(send_now), BST_UNCHECKED);
 }
 
 TEST_F(ToolWindows, PlusCheckShowsAndHidesTheFrameWithItsValuesKept) {
@@ -199,6 +210,71 @@ TEST_F(ToolWindows, MessageFocusHintsShiftEnterAndEnterPressesSend) {
   EXPECT_EQ(Text(message), L"ab\r\n") << "a refused send keeps the text";
   SetText(message, L"");
   Click(Control(ControlId::Limit));
+}
+
+// The text of the clipboard, as a copy from another program puts it there.
+bool PutOnClipboard(std::wstring_view text) {
+  if (!OpenClipboard(nullptr)) return false;
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  bool put = false;
+  if (auto* chars = memory ? static_cast<wchar_t*>(GlobalLock(memory)) : nullptr) {
+    text.copy(chars, text.size());
+    chars[text.size()] = L'\0';
+    GlobalUnlock(memory);
+    put = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+  }
+  if (!put && memory) GlobalFree(memory);
+  CloseClipboard();
+  return put;
+}
+
+TEST_F(ToolWindows, MessageBoxTurnsLoneCrAndLfIntoCrLfWithTheCaretKept) {
+  const HWND message = Control(ControlId::Message);
+  const auto selection = [&] {
+    const auto sel = static_cast<DWORD>(SendMessageW(message, EM_GETSEL, 0, 0));
+    return std::pair<int, int>(LOWORD(sel), HIWORD(sel));
+  };
+  // Set by another program (WM_SETTEXT).
+  SetText(message, L"a\nb\rc\r\nd\n\r");
+  EXPECT_EQ(Text(message), L"a\r\nb\r\nc\r\nd\r\n\r\n");
+  EXPECT_EQ(SendMessageW(message, EM_GETLINECOUNT, 0, 0), 6);
+
+  // Typed in at the caret by another program (EM_REPLACESEL).
+  SetText(message, L"ab");
+  SendMessageW(message, EM_SETSEL, 1, 1);
+  SendMessageW(message, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"x\ny\r"));
+  EXPECT_EQ(Text(message), L"ax\r\ny\r\nb");
+  EXPECT_EQ(selection(), std::pair(7, 7)) << "the caret stays after the inserted text";
+  EXPECT_EQ(SendMessageW(message, EM_CANUNDO, 0, 0), FALSE) << "no undo brings the lone break back";
+
+  // Pasted over a selection: one step, which an undo takes back.
+  ASSERT_TRUE(PutOnClipboard(L"1\n2"));
+  SetText(message, L"abcd");
+  SendMessageW(message, EM_SETSEL, 1, 3);
+  SendMessageW(message, WM_PASTE, 0, 0);
+  EXPECT_EQ(Text(message), L"a1\r\n2d");
+  EXPECT_EQ(selection(), std::pair(5, 5));
+  SendMessageW(message, EM_UNDO, 0, 0);
+  EXPECT_EQ(Text(message), L"abcd");
+  SendMessageW(message, EM_UNDO, 0, 0);
+  EXPECT_EQ(Text(message), L"a1\r\n2d") << "an undo of the undo pastes again";
+
+  // Text already in CR LF is left alone, selection included.
+  SendMessageW(message, EM_SETSEL, 0, 2);
+  SendMessageW(message, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"z\r\n"));
+  EXPECT_EQ(Text(message), L"z\r\n\r\n2d");
+  EXPECT_EQ(selection(), std::pair(3, 3));
+  SendMessageW(message, EM_UNDO, 0, 0);
+  EXPECT_EQ(Text(message), L"a1\r\n2d") << "an undo of a text already in CR LF works as ever";
+
+  // Ctrl+V.
+  SetText(message, L"");
+  ASSERT_TRUE(BringToFront(main_));
+  ASSERT_TRUE(Focus(message));
+  PressKey('V', false, true);
+  EXPECT_TRUE(WaitUntil([&] { return Text(message) == L"1\r\n2"; }, 3000)) << "got " << Text(message).size();
+  SetText(message, L"");
 }
 
 TEST_F(ToolWindows, HelpAndAboutOpenOnceEachAndCloseByKeys) {

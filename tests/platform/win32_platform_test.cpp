@@ -2,12 +2,15 @@
 // control's line messages, and the window operations against real windows.
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
 #include "platform/code_page.h"
+#include "platform/win32/win32_dpi.h"
 #include "platform/win32/win32_window_ops.h"
 
 namespace kakehashi {
@@ -118,6 +121,36 @@ TEST(Win32Wait, ServesTheThreadsWindowsAndEndsAtAStopOrQuit) {
 
   g_stop_on_app = nullptr;
   DestroyWindow(w);
+}
+
+TEST_F(Win32Windows, DpiFallbackOfOlderSystemsAgreesAtTheSystemDpi) {
+  const DpiFunctions here = DpiFunctions::Lookup();
+  const DpiFunctions none;  // Windows 7 to 8.1: neither per-monitor function
+  const UINT dpi = here.WindowDpi(parent_);
+  EXPECT_EQ(none.WindowDpi(parent_), dpi);
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+  RECT with{0, 0, 332, 316};
+  RECT without = with;
+  here.AdjustWindowRect(with, style, true, WS_EX_CONTROLPARENT, dpi);
+  none.AdjustWindowRect(without, style, true, WS_EX_CONTROLPARENT, dpi);
+  EXPECT_TRUE(EqualRect(&with, &without));
+  EXPECT_GT(without.bottom - without.top, 316) << "caption and menu bar added";
+  EXPECT_LT(without.left, 0);
+}
+
+TEST(Win32Shell, ShellCallRunsWithComAndKeepsShell32Loaded) {
+  Win32WindowOps ops;
+  // A file that does not exist: the call fails without starting anything.
+  const char* const missing = "Z:\\kakehashi-no-such-folder\\no-such-file.txt";
+  ops.ShellExecuteA(kNoWindow, "open", missing, "", "", SW_SHOW);
+  EXPECT_NE(GetModuleHandleW(L"shell32.dll"), nullptr) << "shell32 stays loaded after the call";
+  // COM is on, apartment-threaded: the other model is refused on this thread.
+  EXPECT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), RPC_E_CHANGED_MODE);
+  ops.ShellExecuteA(kNoWindow, "open", missing, "", "", SW_SHOW);
+  EndComForShell();
+  const HRESULT hr = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+  EXPECT_EQ(hr, S_OK) << "one CoUninitialize for the one initialisation, however many calls";
+  if (SUCCEEDED(hr)) CoUninitialize();
 }
 
 }  // namespace

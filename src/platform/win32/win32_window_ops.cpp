@@ -1,6 +1,7 @@
 // The real window operations.
 #include "platform/win32/win32_window_ops.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include "platform/win32/message_pump.h"
@@ -23,6 +24,15 @@ std::string ReadString(int capacity, Read read) {
 }
 
 const char* OrNull(const std::string& s) { return s.empty() ? nullptr : s.c_str(); }
+
+template <typename Fn>
+Fn Find(HMODULE module, const char* name) {
+  // Win32: GetProcAddress returns a generic FARPROC that has to be cast to the real type.
+  return module ? reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name))) : nullptr;
+}
+
+// The thread on which StartComForShell initialised COM, or 0.
+DWORD com_thread = 0;
 
 }  // namespace
 
@@ -80,19 +90,38 @@ Handle Win32WindowOps::GetDesktopWindow() { return FromHwnd(::GetDesktopWindow()
 
 void Win32WindowOps::ShellExecuteA(Handle owner, std::string_view operation, std::string_view file,
                                    std::string_view parameters, std::string_view directory, int show_command) {
-  // shell32 is loaded only when the shell call is made: loading it with the program would
-  // cost every start a noticeable part of its time for a menu item that is rarely chosen.
+  // shell32 and ole32 are loaded only when the shell call is made: loading them with the
+  // program would cost every start a noticeable part of its time for a menu item that is
+  // rarely chosen. Neither is ever unloaded.
+  // Win32: some shell handlers need COM on the calling thread, apartment-threaded.
+  StartComForShell();
   using ShellExecuteAFn = decltype(&::ShellExecuteA);
-  HMODULE shell32 = LoadLibraryW(L"shell32.dll");
-  if (!shell32) return;
-  // Win32: GetProcAddress returns a generic FARPROC that has to be cast to the real type.
-  const auto shell_execute = reinterpret_cast<ShellExecuteAFn>(
-      reinterpret_cast<void (*)()>(GetProcAddress(shell32, "ShellExecuteA")));
-  if (shell_execute) {
-    const std::string op(operation), f(file), params(parameters), dir(directory);
-    shell_execute(ToHwnd(owner), OrNull(op), f.c_str(), OrNull(params), OrNull(dir), show_command);
+  // Win32: an asynchronous launch may still run inside shell32 after the call returns.
+  static const ShellExecuteAFn shell_execute = Find<ShellExecuteAFn>(LoadLibraryW(L"shell32.dll"), "ShellExecuteA");
+  if (!shell_execute) return;
+  const std::string op(operation), f(file), params(parameters), dir(directory);
+  shell_execute(ToHwnd(owner), OrNull(op), f.c_str(), OrNull(params), OrNull(dir), show_command);
+}
+
+void StartComForShell() {
+  if (com_thread != 0) return;
+  using CoInitializeExFn = decltype(&::CoInitializeEx);
+  static const CoInitializeExFn co_initialize = Find<CoInitializeExFn>(LoadLibraryW(L"ole32.dll"), "CoInitializeEx");
+  // S_FALSE (already initialised the same way) is counted too and needs its CoUninitialize;
+  // RPC_E_CHANGED_MODE (the thread chose otherwise) is not.
+  if (co_initialize && SUCCEEDED(co_initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {
+    com_thread = GetCurrentThreadId();
   }
-  FreeLibrary(shell32);
+}
+
+void EndComForShell() {
+  if (com_thread == 0 || com_thread != GetCurrentThreadId()) return;
+  using CoUninitializeFn = decltype(&::CoUninitialize);
+  // ole32 is loaded, as StartComForShell loaded it and nothing unloads it.
+  if (const auto co_uninitialize = Find<CoUninitializeFn>(GetModuleHandleW(L"ole32.dll"), "CoUninitialize")) {
+    co_uninitialize();
+  }
+  com_thread = 0;
 }
 
 }  // namespace kakehashi

@@ -33,4 +33,10 @@ class Win32WindowOps final : public WindowOps {
                      std::string_view parameters, std::string_view directory, int show_command) override;
 };
 
+// COM for the shell calls: ShellExecuteA initialises it (apartment-threaded, OLE1 DDE off)
+// on the calling thread before its first call. EndComForShell, called by that thread when
+// it is done (at the end of the program), undoes it; on another thread it does nothing.
+void StartComForShell();
+void EndComForShell();
+
 }  // namespace kakehashi
