@@ -99,7 +99,7 @@ TEST(SendCommand, LoneCrAndLfAreLineBreaksAndNeverPosted) {
     d.window.Select(c.option);
     d.window.SetWait(u"");
     d.SetMessage(c.text);
-    SendCommand(d.desktop, d.window, d.chat);
+    SendCommand(d.desktop, d.window, d.chat, d.stop);
     Expect e(d.chat);
     for (const std::u16string& line : c.lines) e.Text(line).Sleep(0).Press(kChatButtonId);
     EXPECT_EQ(Recorded(d.desktop), e.steps());
