@@ -8,7 +8,7 @@
 namespace kakehashi {
 
 // The caption of the main window; the About window shows it as its title line. The version
-// comes from the build ("1.5": "Kakehashi 入力支援ツール　ver 1.5").
+// comes from the build, major.minor, as the window table gives it.
 inline constexpr wchar_t kForm1Caption[] = L"Kakehashi 入力支援ツール　ver " KAKEHASHI_VERSION_TEXT;
 
 enum class ControlId : int {
