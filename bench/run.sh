@@ -1,7 +1,24 @@
 #!/usr/bin/env bash
 # Builds the Windows programs and runs the benchmarks under Wine on a private Xvfb display.
-# Usage: bench/run.sh [poll-span-ms]   (default 30000)
 set -euo pipefail
+usage="usage: bench/run.sh [posting|poll|start-up|size ...] [--poll-span MS]   (no names: all; MS default 30000)"
+names=(posting poll start-up size)
+args=("$@")
+for ((i = 0; i < ${#args[@]}; i++)); do
+  a=${args[i]}
+  problem=
+  if [ "$a" = --poll-span ]; then
+    i=$((i + 1))
+    [[ ${args[i]:-} =~ ^[1-9][0-9]*$ ]] || problem="--poll-span needs a number of milliseconds"
+  elif [[ " ${names[*]} " != *" $a "* ]]; then
+    problem="unknown argument '$a'"
+  fi
+  if [ -n "$problem" ]; then
+    echo "bench/run.sh: $problem" >&2
+    echo "$usage" >&2
+    exit 2
+  fi
+done
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 bash "$root/scripts/setup-linux.sh"
 build="$root/build/windows"

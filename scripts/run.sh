@@ -1,30 +1,84 @@
 #!/usr/bin/env bash
 # Builds what is missing and starts Kakehashi under Wine beside the practice chat program.
+# Usage: scripts/run.sh
 # Without a display (DISPLAY unset) it runs a short demonstration on a private Xvfb instead:
 # a picture drawn with characters and one reversed line go through the real windows, the
 # practice chat's transcript is printed and a screenshot is saved.
 set -euo pipefail
+if [ $# -gt 0 ]; then
+  echo "usage: scripts/run.sh" >&2
+  exit 2
+fi
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 bash "$root/scripts/setup-linux.sh"
 
 build="$root/build/windows"
-echo "Building the Windows programs (MinGW-w64)..."
-cmake --preset windows -S "$root" >/dev/null
-cmake --build "$build" --target kakehashi practice_chat kakehashi_demo -j2 >/dev/null
+
+# Shows make's percentage on one line while a terminal watches; reads the output away otherwise.
+progress() {
+  if [ -t 1 ]; then
+    local line
+    while IFS= read -r line; do
+      if [[ $line =~ ^\[\ *([0-9]+)%\] ]]; then printf '\r  %s%%' "${BASH_REMATCH[1]}"; fi
+    done
+    printf '\r      \r'
+  else
+    cat >/dev/null
+  fi
+}
+
+# build_targets TARGET...: builds them; on failure prints the build's output and stops.
+build_targets() {
+  local log
+  log=$(mktemp)
+  if ! cmake --build "$build" --target "$@" -j2 2>&1 | tee "$log" | progress; then
+    cat "$log" >&2
+    rm -f "$log"
+    echo "The build failed." >&2
+    exit 1
+  fi
+  rm -f "$log"
+}
+
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  echo "Configuring the Windows cross build in build/windows (once, about 10 s)..."
+  cmake --preset windows -S "$root" >/dev/null
+fi
+if [ -n "${DISPLAY:-}" ]; then
+  targets=(kakehashi practice_chat)
+else
+  targets=(kakehashi practice_chat kakehashi_demo)
+fi
+if [ -f "$build/src/app/kakehashi.exe" ]; then
+  echo "Bringing the Windows programs up to date..."
+else
+  echo "Building the Windows programs with MinGW-w64 (the first time takes about a minute)..."
+fi
+build_targets "${targets[@]}"
 
 state="$build/wine"
 # shellcheck source=../cmake/wine-env.sh
 source "$root/cmake/wine-env.sh" "$state"
-echo "Preparing the Wine prefix (the first time takes about 15 s)..."
+if [ ! -f "$WINEPREFIX/.kakehashi-ready" ]; then
+  echo "Preparing a Wine prefix for Kakehashi in build/windows/wine (once, about 15 s)..."
+fi
 wine_prefix_ready
 
 tool="$build/src/app/kakehashi.exe"
 chat="$build/tools/practice_chat.exe"
 
 if [ -n "${DISPLAY:-}" ]; then
-  echo "Starting the practice chat and Kakehashi. Bring the practice chat to the front once,"
-  echo "come back, type, and press 送信. Closing Kakehashi closes the practice chat too."
-  wine "$chat" </dev/null >/dev/null 2>&1 &
+  # The prefix shows every window inside one 1280x1024 Wine desktop window. Kakehashi opens in
+  # its middle (about x 470-810, y 330-695); the practice chat's two windows go left and right
+  # of it, so that nothing covers their input boxes and send buttons.
+  cat <<'EOF'
+Kakehashi opens in the middle of a 1280x1024 Wine desktop window, between the practice chat's
+two windows: a chat inside a browser window (left) and a Messenger conversation window (right).
+To try it: bring the practice chat to the front (click it), come back to Kakehashi, choose
+複数行を1行ずつ送信 or tick 送信と同時に発言, type, and press 送信. The text arrives in that
+window's log. Closing Kakehashi closes the practice chat too.
+EOF
+  wine "$chat" --chat-rect=8,40,456,640 --messenger-rect=816,40,456,420 </dev/null >/dev/null 2>&1 &
   chat_pid=$!
   trap 'kill "$chat_pid" 2>/dev/null || true' EXIT
   wine "$tool" </dev/null >/dev/null 2>&1 || true

@@ -3,10 +3,13 @@
 // controls by these ids (another process's menu cannot be read).
 #pragma once
 
+#include "kakehashi_version.h"
+
 namespace kakehashi {
 
-// The caption of the main window; the About window shows it as its title line.
-inline constexpr wchar_t kForm1Caption[] = L"Kakehashi 入力支援ツール　ver 1.5";
+// The caption of the main window; the About window shows it as its title line. The version
+// comes from the build, major.minor, as the window table gives it.
+inline constexpr wchar_t kForm1Caption[] = L"Kakehashi 入力支援ツール　ver " KAKEHASHI_VERSION_TEXT;
 
 enum class ControlId : int {
   kNone = 0,

@@ -46,7 +46,7 @@ constexpr ControlSpec kForm1Controls[] = {
     {SendNow, K::CheckBox, Frame4, L"送信と同時に発言", 270, 1890, 1815, 255, 1, F::PGothic825},
     {Send, K::DefaultButton, Frame4, kSendCaption, 2400, 1770, 1575, 375, 3, F::WindowDefault},
     {Status, K::ReadOnlyEdit, kNone, L"", 90, 4455, 3690, 240, 6, F::UiGothic825, kBlue, Back::MenuBar},
-    {Label12, K::Label, kNone, L"(C) Kakehashi", 3870, 4500, 1230, 180, 5, F::UiGothic825, kNoColour, Back::Default, kCentred},
+    {Label12, K::Label, kNone, L"© Kakehashi", 3870, 4500, 1230, 180, 5, F::UiGothic825, kNoColour, Back::Default, kCentred},
 };
 
 constexpr FormSpec kForm1Spec = {

@@ -13,9 +13,9 @@ using F = FontKind;
 constexpr ControlSpec kFrmAboutControls[] = {
     {AboutPicIcon, K::PictureBox, kNone, L"", 240, 240, 540, 540, 1, F::WindowDefault, kNoColour, Back::Default, kIcon},
     {AboutTitle, K::Label, kNone, L"", 900, 360, 3690, 240, 2, F::WindowDefault, kBlue},
-    {AboutLabel1, K::Label, kNone, L"2003.6 かけはし工房", 1080, 720, 1935, 255, 3, F::WindowDefault},
+    {AboutLabel1, K::Label, kNone, L"2026.12 かけはし有志", 1080, 720, 1935, 255, 3, F::WindowDefault},
     {AboutOK, K::DefaultButton, kNone, L"OK", 3240, 720, 1380, 345, 0, F::WindowDefault},
-    {AboutLabel2, K::Label, kNone, L"※作者名は仮の名前です", 360, 1200, 2655, 255, 4, F::WindowDefault},
+    {AboutLabel2, K::Label, kNone, L"※MIT ライセンス・無保証です", 360, 1200, 2655, 255, 4, F::WindowDefault},
 };
 
 // Fixed dialog border, without minimise and maximise boxes.

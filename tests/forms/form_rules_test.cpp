@@ -1,5 +1,5 @@
 // The main window's rules without a window: the delay box's number test, SendNow against
-// the mode, the frame, the Limit messages and the help text.
+// the mode, the frame, the Limit messages, the help text and the caption.
 #include "forms/form_rules.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "forms/control_ids.h"
 
 namespace kakehashi {
 namespace {
@@ -95,6 +97,11 @@ TEST(FormRules, HelpTextHasItsTwentyEightLinesAndSpecialCharacters) {
   EXPECT_EQ(lines[26], u"例：\u3000(\uFF9F\u0434\uFF9F)< こにゃにゃちわ ");
   EXPECT_NE(lines[25].find(u"(\uFF9F\u0434\uFF9F)< "), std::u16string::npos);
   EXPECT_EQ(lines[27], u"のようになります。");
+}
+
+// The caption is made from the build's version; the chat programs' users know the tool by it.
+TEST(Form1Caption, IsTheWindowTableCaptionWithTheProjectVersion) {
+  EXPECT_EQ(std::wstring(kForm1Caption), L"Kakehashi 入力支援ツール\u3000ver 1.5");
 }
 
 }  // namespace

@@ -66,5 +66,44 @@ TEST(PracticeChatOptions, ValuesComeEitherWayAndBadArgumentsAreNamed) {
   }
 }
 
+TEST(PracticeChatOptions, WindowRectsTakeFourNumbersWithPositiveSize) {
+  struct Case {
+    std::u16string value;
+    std::optional<WindowRect> rect;  // empty: refused
+  };
+  const Case cases[] = {
+      {u"8,40,456,640", WindowRect{8, 40, 456, 640}},
+      {u"-1920,-8,1024,768", WindowRect{-1920, -8, 1024, 768}},  // a monitor left of the main one
+      {u"0,0,1,1", WindowRect{0, 0, 1, 1}},
+      {u"8,40,456", std::nullopt},
+      {u"8,40,456,640,1", std::nullopt},
+      {u"8,40,0,640", std::nullopt},
+      {u"8,40,456,-640", std::nullopt},
+      {u"8, 40,456,640", std::nullopt},
+      {u"8,,456,640", std::nullopt},
+      {u"-,40,456,640", std::nullopt},
+      {u"8,40,4567890,640", std::nullopt},  // more digits than any screen
+      {u"", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    for (const std::u16string name : {u"--chat-rect", u"--messenger-rect"}) {
+      std::u16string error;
+      const std::optional<Options> o = ParseOptions({name, c.value}, &error);
+      ASSERT_EQ(o.has_value(), c.rect.has_value()) << std::string(c.value.begin(), c.value.end());
+      if (!o) {
+        EXPECT_EQ(error.rfind(name, 0), 0u);
+        continue;
+      }
+      EXPECT_EQ(name == u"--chat-rect" ? o->chat_rect : o->messenger_rect, c.rect);
+      EXPECT_FALSE(name == u"--chat-rect" ? o->messenger_rect : o->chat_rect);
+    }
+  }
+  const std::optional<Options> both = ParseOptions({u"--chat-rect=1,2,3,4", u"--messenger-rect=5,6,7,8"}, nullptr);
+  ASSERT_TRUE(both);
+  EXPECT_EQ(both->chat_rect, (WindowRect{1, 2, 3, 4}));
+  EXPECT_EQ(both->messenger_rect, (WindowRect{5, 6, 7, 8}));
+  EXPECT_FALSE(ParseOptions({u"--chat-rect"}, nullptr).has_value());
+}
+
 }  // namespace
 }  // namespace practice_chat

@@ -21,7 +21,7 @@ constexpr wchar_t kPicture[] =
     L"　／　　　＼　　かけはし\r\n"
     L"｜ ●　● ｜　　　へようこそ\r\n"
     L"　＼＿▽＿／";
-constexpr wchar_t kReversedLine[] = L"！すまし送を字文さ逆";
+constexpr wchar_t kReversedLine[] = L"！すまり送を字文さ逆";
 
 void Print(const std::wstring& text) {
   const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
@@ -87,7 +87,7 @@ bool Run(const std::wstring& hold_dir) {
   ui::Click(control(kakehashi::ControlId::SendNow));
   ui::SetText(message, kReversedLine);
   ui::Click(send);
-  if (!ui::WaitUntil([&] { return ui::Text(transcript).find(L"逆さ文字を送します！") != std::wstring::npos; })) {
+  if (!ui::WaitUntil([&] { return ui::Text(transcript).find(L"逆さ文字を送ります！") != std::wstring::npos; })) {
     return Fail("the reversed line did not arrive");
   }
 

@@ -171,8 +171,9 @@ HWND CreateChatWindow(App& app, int show_command) {
   const Options& o = app.options;
   ChatHandles& c = app.chat;
   const std::string title = Ansi(std::wstring(o.chat_title.begin(), o.chat_title.end()));
-  c.frame = ::CreateWindowExA(0, kFrameClass, title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, Scale(app, 40),
-                              Scale(app, 40), Scale(app, 600), Scale(app, 440), nullptr, nullptr, app.instance, &app);
+  const WindowRect place = o.chat_rect.value_or(WindowRect{Scale(app, 40), Scale(app, 40), Scale(app, 600), Scale(app, 440)});
+  c.frame = ::CreateWindowExA(0, kFrameClass, title.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, place.x, place.y,
+                              place.width, place.height, nullptr, nullptr, app.instance, &app);
   if (!c.frame) FailStart("CreateWindowExA(IEFrame)");
   AttachApp(c.frame, app);
   ++app.open_windows;

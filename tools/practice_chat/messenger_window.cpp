@@ -84,9 +84,11 @@ void RegisterMessengerClass(App& app) {
 HWND CreateMessengerWindow(App& app, int show_command) {
   MessengerHandles& w = app.messenger;
   const std::u16string& title = app.options.messenger_title;
+  const WindowRect place =
+      app.options.messenger_rect.value_or(WindowRect{Scale(app, 680), Scale(app, 80), Scale(app, 420), Scale(app, 360)});
   w.window = ::CreateWindowExA(0, kMessengerClass, Ansi(std::wstring(title.begin(), title.end())).c_str(),
-                               WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, Scale(app, 680), Scale(app, 80), Scale(app, 420),
-                               Scale(app, 360), nullptr, nullptr, app.instance, &app);
+                               WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, place.x, place.y, place.width, place.height,
+                               nullptr, nullptr, app.instance, &app);
   if (!w.window) FailStart("CreateWindowExA(IMWindowClass)");
   ++app.open_windows;
   w.transcript = CreateTranscript(app, w.window);

@@ -25,6 +25,30 @@ bool TakeValue(const std::vector<std::u16string>& args, std::size_t& i, std::u16
   return false;
 }
 
+// "X,Y,W,H": four decimal integers, the width and height above zero.
+std::optional<WindowRect> ParseRect(std::u16string_view text) {
+  int values[4] = {};
+  std::size_t at = 0;
+  for (int i = 0; i < 4; ++i) {
+    const bool negative = at < text.size() && text[at] == u'-';
+    if (negative) ++at;
+    const std::size_t digits_start = at;
+    long long value = 0;
+    while (at < text.size() && text[at] >= u'0' && text[at] <= u'9' && at - digits_start < 6) {
+      value = value * 10 + (text[at] - u'0');
+      ++at;
+    }
+    if (at == digits_start) return std::nullopt;
+    values[i] = static_cast<int>(negative ? -value : value);
+    if (i < 3) {
+      if (at >= text.size() || text[at] != u',') return std::nullopt;
+      ++at;
+    }
+  }
+  if (at != text.size() || values[2] <= 0 || values[3] <= 0) return std::nullopt;
+  return WindowRect{values[0], values[1], values[2], values[3]};
+}
+
 }  // namespace
 
 std::optional<Options> ParseOptions(const std::vector<std::u16string>& args, std::u16string* error) {
@@ -35,6 +59,7 @@ std::optional<Options> ParseOptions(const std::vector<std::u16string>& args, std
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::u16string& arg = args[i];
     bool missing = false;
+    std::u16string rect;
     if (arg == u"--chat") {
       chat_named = true;
     } else if (arg == u"--messenger") {
@@ -56,6 +81,14 @@ std::optional<Options> ParseOptions(const std::vector<std::u16string>& args, std
         if (error) *error = arg + u": 値がありません";
         return std::nullopt;
       }
+    } else if (const bool chat_rect = TakeValue(args, i, u"--chat-rect", &rect, &missing);
+               chat_rect || TakeValue(args, i, u"--messenger-rect", &rect, &missing)) {
+      const std::optional<WindowRect> parsed = missing ? std::nullopt : ParseRect(rect);
+      if (!parsed) {
+        if (error) *error = arg + u": X,Y,幅,高さ を指定してください";
+        return std::nullopt;
+      }
+      (chat_rect ? o.chat_rect : o.messenger_rect) = parsed;
     } else {
       if (error) *error = arg + u": 不明なオプションです";
       return std::nullopt;

@@ -7,6 +7,12 @@
 
 namespace practice_chat {
 
+// A top-level window's place on the screen, in screen pixels.
+struct WindowRect {
+  int x = 0, y = 0, width = 0, height = 0;
+  bool operator==(const WindowRect&) const = default;
+};
+
 struct Options {
   bool chat = true;        // the chat inside a browser window
   bool messenger = true;   // the Messenger conversation window
@@ -17,16 +23,20 @@ struct Options {
   std::u16string chat_title;
   std::u16string messenger_title;
   std::u16string log_path;  // empty: no log
+  std::optional<WindowRect> chat_rect;       // empty: the program's own place
+  std::optional<WindowRect> messenger_rect;  // empty: the program's own place
   bool help = false;
 };
 
 inline constexpr char16_t kUsage[] =
     u"practice_chat [--chat] [--messenger] [--no-dialog] [--no-atl] [--no-edit] [--no-button]\r\n"
     u"              [--title-chat TEXT] [--title-messenger TEXT] [--log FILE]\r\n"
+    u"              [--chat-rect X,Y,W,H] [--messenger-rect X,Y,W,H]\r\n"
     u"\r\n"
     u"--chat / --messenger: 表示するウィンドウ (既定は両方)\r\n"
     u"--no-dialog, --no-atl, --no-edit, --no-button: チャットの窓構造から一部を除く\r\n"
-    u"--log FILE: 受け取ったメッセージを 1 行ずつ記録する";
+    u"--log FILE: 受け取ったメッセージを 1 行ずつ記録する\r\n"
+    u"--chat-rect, --messenger-rect: ウィンドウの位置と大きさ (画面のピクセル)";
 
 // The options of `arguments` (without the program name), or nothing when one is unknown
 // or lacks its value; `error` then names it.

@@ -86,7 +86,7 @@ void RegisterOwnClass(const App& app, WNDPROC proc, const char* name, int backgr
   wc.lpfnWndProc = proc;
   wc.hInstance = app.instance;
   wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  wc.hIcon = ::LoadIconW(nullptr, IDI_APPLICATION);
+  wc.hIcon = ::LoadIconW(app.instance, MAKEINTRESOURCEW(kPracticeChatIconId));
   wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(background + 1));
   wc.lpszClassName = name;
   if (!::RegisterClassExA(&wc)) FailStart("RegisterClassExA");

@@ -6,6 +6,9 @@
 
 namespace practice_chat {
 
+// The resource id of the program's icon (practice_chat.rc).
+inline constexpr int kPracticeChatIconId = 1;
+
 inline constexpr int kChatSendButtonId = 1001;
 inline constexpr int kMessengerSendButtonId = 750;
 
