@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <vector>
+
 #include "delivery/send_test_support.h"
 
 namespace kakehashi::testing {
@@ -75,6 +78,38 @@ TEST(SendCommand, EngineRefusalsAndLostTargetsKeepTheText) {
     SendCommand(d.desktop, d.window, d.chat);
     EXPECT_EQ(d.window.status(), c.status);
     EXPECT_EQ(d.window.MessageText(), c.text);
+  }
+}
+
+// Text pasted from web pages and Macs carries Unicode look-alikes of Shift_JIS characters;
+// they go out as the code page's characters, in the message and in the header alike.
+TEST(SendCommand, PastedLookAlikesAreSentAsTheCodePageCharacters) {
+  struct Case {
+    ModeOption option;
+    std::vector<std::int32_t> codes;  // after the header's code
+  };
+  // 10〜20時: '1' '0' ～(81 60) '2' '0' 時(8E 9E), and in modes 1 and 2 the one blank kept
+  // of the two spaces a line read adds.
+  const Case cases[] = {
+      {ModeOption::AAOpt, {0x31, 0x30, -0x7EA0, 0x32, 0x30, -0x7162, 0x20}},
+      {ModeOption::SAKASAOpt, {0x20, -0x7162, 0x30, 0x32, -0x7EA0, 0x30, 0x31}},
+      {ModeOption::DEFAULTOpt, {-0x7162, 0x30, 0x32, -0x7EA0, 0x30, 0x31}},
+  };
+  for (const Case& c : cases) {
+    SendDesk d;
+    d.window.Select(c.option);
+    d.window.SetWait(u"");
+    d.window.SetCheck(CheckBox::SendNow, 1);
+    d.SetHeaderFooter(true, false, u"\u2212");
+    d.SetMessage(u"10\u301C20時");
+    SendCommand(d.desktop, d.window, d.chat);
+    EXPECT_EQ(d.window.MessageText(), u"");
+    Expect e(d.chat);
+    e.Code(-0x7E84);  // － (81 7C) for MINUS SIGN
+    for (const std::int32_t code : c.codes) e.Code(code);
+    if (c.option != ModeOption::DEFAULTOpt) e.Sleep(0);
+    e.Press(kChatButtonId);
+    EXPECT_EQ(Recorded(d.desktop), e.steps()) << static_cast<int>(c.option);
   }
 }
 
