@@ -61,7 +61,16 @@ void SendCommand(WindowOps& ops, MainWindowView& view, const TargetWindows& targ
       view.SetStatus(std::u16string(reason));
       return;
     }
-    if (SendLines(ops, view, targets, mode, targets.TargetIsMessenger)) view.SetMessageText(u"");
+    // Win32: the engine reads lines through EM_GETLINE, whose ANSI text the box makes with
+    // best fit, and that has no look-alike right (WAVE DASH gives '?'): the box holds the
+    // code page's characters while the engine runs, and the user's text again after a refusal.
+    const std::u16string forms = CodePageForms(text);
+    if (forms != text) view.SetMessageText(forms);
+    if (SendLines(ops, view, targets, mode, targets.TargetIsMessenger)) {
+      view.SetMessageText(u"");
+    } else if (forms != text) {
+      view.SetMessageText(text);
+    }
   } catch (const std::exception&) {
     // Out of memory for a huge text: the text stays in the box and the user is told.
     view.SetStatus(std::u16string(kSendFailedText));

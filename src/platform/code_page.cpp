@@ -115,6 +115,12 @@ char16_t CodePageFormOf(char16_t ch) {
   return ch;
 }
 
+std::u16string CodePageForms(std::u16string_view text) {
+  std::u16string forms(text);
+  for (char16_t& ch : forms) ch = CodePageFormOf(ch);
+  return forms;
+}
+
 std::optional<std::string> ToAnsiExact(std::u16string_view text) {
   std::string out;
   if (!Encode(text, false, out)) return std::nullopt;

@@ -14,6 +14,9 @@ namespace kakehashi {
 // every other character is returned unchanged.
 char16_t CodePageFormOf(char16_t ch);
 
+// `text` with every character taken to its CodePageFormOf.
+std::u16string CodePageForms(std::u16string_view text);
+
 // The one rule for what can be sent, the same on every build. A character is first taken
 // to its CodePageFormOf; it has a code when the platform's conversion, without best-fit
 // substitutes, encodes that form and decodes the bytes back to the same form. Everything

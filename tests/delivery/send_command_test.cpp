@@ -69,6 +69,8 @@ TEST(SendCommand, EngineRefusalsAndLostTargetsKeepTheText) {
   const Case cases[] = {
       {u"1\r\n2\r\n3\r\n4\r\n5", false, u"4行以上は無視になります"},
       {u"1\r\n2", true, u"送信先のウィンドウが見つかりません"},
+      {u"\u301C\r\n2\r\n3\r\n4\r\n5", false, u"4行以上は無視になります"},  // the pasted look-alike stays
+      {u"\u2212\r\n2", true, u"送信先のウィンドウが見つかりません"},
   };
   for (const Case& c : cases) {
     SendDesk d;
