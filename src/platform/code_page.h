@@ -32,7 +32,8 @@ std::string ToAnsi(std::u16string_view text);
 
 // The characters of `bytes` in the ANSI code page, decoded by the platform. A byte sequence
 // that is not valid there gives U+30FB (・) for each undecodable byte on iconv; Windows
-// uses its own default.
+// uses its own default, and decodes 0x80 as U+0080 where iconv gives U+30FB. The bytes of
+// every character that has a code decode to its CodePageFormOf on every build.
 std::u16string FromAnsi(std::string_view bytes);
 
 // True when every character of `text` has a code in the ANSI code page.
