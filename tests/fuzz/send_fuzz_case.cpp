@@ -184,10 +184,10 @@ std::vector<std::u16string> SplitAtLineBreaks(std::u16string_view text) {
 
 char16_t Pick(Bytes& in, const std::vector<char16_t>& from) { return from[in.Below(from.size())]; }
 
-// `bytes` bytes of characters, double-byte ones first or last, so that a buffer edge may
-// fall inside a double-byte character.
+// `bytes` bytes of characters, mostly double-byte ones (fewer posts), first or last, so
+// that a buffer edge may fall inside a double-byte character.
 std::u16string OfLength(Bytes& in, std::size_t bytes) {
-  const std::size_t doubles = in.Below(bytes / 2 + 1);
+  const std::size_t doubles = bytes / 2 - in.Below(std::min<std::size_t>(bytes / 2, 64) + 1);
   std::u16string two(doubles, in.Flip() ? u'漢' : u'\u7E8A');  // lead bytes 8A and FA
   std::u16string one(bytes - 2 * doubles, in.Flip() ? u'x' : u'ｱ');
   return in.Flip() ? two + one : one + two;
@@ -207,6 +207,7 @@ std::u16string RandomText(Bytes& in, std::size_t max_pieces, bool lines) {
   static const std::size_t kLongLines[] = {998, 999, 1000, 1001, 1002, 65532, 65533, 65534, 65535};
   const CodeBook& letters = Book();
   std::u16string t;
+  bool longest = false;
   const std::size_t pieces = in.Below(max_pieces + 1);
   for (std::size_t i = 0; i < pieces && !in.empty(); ++i) {
     switch (in.Below(32)) {
@@ -236,7 +237,11 @@ std::u16string RandomText(Bytes& in, std::size_t max_pieces, bool lines) {
       case 26:
         if (lines && in.OnceIn(4)) {
           const std::size_t n = kLongLines[in.Below(std::size(kLongLines))];
-          if (n < 65000 || in.OnceIn(8)) t += u"\r\n" + OfLength(in, n) + u"\r\n";
+          // At most one line near the largest read, so that a send stays quick.
+          if (n < 65000 || (!longest && in.OnceIn(8))) {
+            longest = longest || n >= 65000;
+            t += u"\r\n" + OfLength(in, n) + u"\r\n";
+          }
         }
         break;
       default: t += u' '; break;
