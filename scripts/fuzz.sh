@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the random send check under libFuzzer for SECONDS seconds (default 60): the send
-# command on the simulated desktop against the delivery rules, built with clang, ASan and
-# UBSan (preset "fuzz"). The corpus is kept in build/fuzz/corpus between runs; a failing
+# command on the simulated desktop against the delivery rules, built with clang and UBSan
+# (preset "fuzz"; the same check runs under ASan in the sanitize preset's send_fuzz_test,
+# at a third of the speed). The corpus is kept in build/fuzz/corpus between runs; a failing
 # input is written to build/fuzz/ and can be replayed with: build/fuzz/tests/fuzz/send_fuzzer FILE
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."

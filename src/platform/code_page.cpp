@@ -58,9 +58,9 @@ class CodeTable {
     return static_cast<std::uint16_t>(first << 8 | static_cast<unsigned char>((*bytes)[1]));
   }
 
-  // Win32: code page 932 also passes 0x80 through as U+0080 (and on Windows, not Wine,
-  // 0xA0 and 0xFD-0xFF as U+F8F0-U+F8F3); glibc has no such codes. None of these bytes is
-  // a Shift_JIS character, so they are not codes on any build.
+  // Win32: code page 932 also maps 0x80 to U+0080, and 0xA0 and 0xFD-0xFF to U+F8F0-U+F8F3
+  // (Wine: those four encode but do not decode back); glibc has none of them. None of these
+  // bytes is a Shift_JIS character, so they are no code on any build.
   static bool IsShiftJisCharacter(std::string_view bytes) {
     const auto in = [](unsigned char b, unsigned lo, unsigned hi) { return b >= lo && b <= hi; };
     if (bytes.size() == 1) {
