@@ -65,11 +65,19 @@ void SendCommand(WindowOps& ops, MainWindowView& view, const TargetWindows& targ
       view.SetStatus(std::u16string(reason));
       return;
     }
+    // Win32: the engine reads lines through EM_GETLINE, whose ANSI text the box makes with
+    // best fit, and that has no look-alike right (WAVE DASH gives '?'): the box holds the
+    // code page's characters while the engine runs, and the user's text again unless the
+    // send went through.
+    const std::u16string forms = CodePageForms(text);
+    if (forms != text) view.SetMessageText(forms);
     // The progress shown during the send is not a message of its own.
     const std::u16string status_before = view.StatusText();
     if (SendLines(ops, view, targets, mode, targets.TargetIsMessenger, stop)) {
       view.SetMessageText(u"");
       view.SetStatus(status_before);
+    } else if (forms != text) {
+      view.SetMessageText(text);
     }
   } catch (const std::exception&) {
     // Out of memory for a huge text: the text stays in the box and the user is told.

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "platform/code_page.h"
+#include "platform/code_page_native.h"
 
 namespace kakehashi {
 namespace {
@@ -32,6 +33,7 @@ class Converter {
   // Converts one unit of input (one character's code units, or one byte run) at a time so
   // that a failure is pinned to the unit that caused it. Returns false on EILSEQ/EINVAL.
   bool Convert(const char* in, std::size_t in_size, std::string& out) {
+    if (!ok()) return false;
     char buffer[16];
     char* src = const_cast<char*>(in);  // iconv's signature predates const
     std::size_t src_left = in_size;
@@ -52,31 +54,35 @@ class Converter {
   iconv_t cd_;
 };
 
-std::optional<std::string> Encode(std::u16string_view text, bool lossy) {
-  Converter conv(kAnsi, kUtf16);
-  if (!conv.ok()) return std::nullopt;
+}  // namespace
+
+namespace native {
+
+struct CharConverter::State {
+  Converter encoder{kAnsi, kUtf16};
+  Converter decoder{kUtf16, kAnsi};
+};
+
+CharConverter::CharConverter() : state_(std::make_unique<State>()) {}
+CharConverter::~CharConverter() = default;
+
+std::optional<std::string> CharConverter::Encode(char16_t ch) {
   std::string out;
-  out.reserve(text.size() * 2);
-  for (std::size_t i = 0; i < text.size();) {
-    std::size_t units = 1;
-    if (text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-      units = 2;
-    }
-    if (!conv.Convert(reinterpret_cast<const char*>(text.data() + i), units * sizeof(char16_t), out)) {
-      if (!lossy) return std::nullopt;
-      out.push_back('?');
-    }
-    i += units;
-  }
+  if (!state_->encoder.Convert(reinterpret_cast<const char*>(&ch), sizeof ch, out)) return std::nullopt;
   return out;
 }
 
-}  // namespace
+std::optional<char16_t> CharConverter::Decode(std::string_view bytes) {
+  std::string utf16;
+  if (!state_->decoder.Convert(bytes.data(), bytes.size(), utf16) || utf16.size() != sizeof(char16_t)) {
+    return std::nullopt;
+  }
+  char16_t ch = 0;
+  std::memcpy(&ch, utf16.data(), sizeof ch);
+  return ch;
+}
 
-std::optional<std::string> ToAnsiExact(std::u16string_view text) { return Encode(text, false); }
-
-std::string ToAnsi(std::u16string_view text) { return Encode(text, true).value_or(std::string()); }
+}  // namespace native
 
 std::u16string FromAnsi(std::string_view bytes) {
   Converter conv(kUtf16, kAnsi);

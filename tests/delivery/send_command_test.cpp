@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <vector>
+
 #include "delivery/line_breaks.h"
 #include "delivery/send_test_support.h"
 #include "forms/form_rules.h"
@@ -68,6 +71,8 @@ TEST(SendCommand, EngineRefusalsAndLostTargetsKeepTheText) {
   const Case cases[] = {
       {u"1\r\n2\r\n3\r\n4\r\n5", false, u"4行以上は無視になります"},
       {u"1\r\n2", true, u"送信先のウィンドウが見つかりません（0/2行送信済み）"},
+      {u"\u301C\r\n2\r\n3\r\n4\r\n5", false, u"4行以上は無視になります"},  // the pasted look-alike stays
+      {u"\u2212\r\n2", true, u"送信先のウィンドウが見つかりません（0/2行送信済み）"},
   };
   for (const Case& c : cases) {
     SendDesk d;
@@ -107,6 +112,38 @@ TEST(SendCommand, LoneCrAndLfAreLineBreaksAndNeverPosted) {
     if (c.lines.empty()) {
       EXPECT_EQ(d.window.MessageText(), ToCrLf(c.text)) << "refused: the box keeps the text, as CR LF";
     }
+  }
+}
+
+// Text pasted from web pages and Macs carries Unicode look-alikes of Shift_JIS characters;
+// they go out as the code page's characters, in the message and in the header alike.
+TEST(SendCommand, PastedLookAlikesAreSentAsTheCodePageCharacters) {
+  struct Case {
+    ModeOption option;
+    std::vector<std::int32_t> codes;  // after the header's code
+  };
+  // 10〜20時: '1' '0' ～(81 60) '2' '0' 時(8E 9E), and in modes 1 and 2 the one blank kept
+  // of the two spaces a line read adds.
+  const Case cases[] = {
+      {ModeOption::AAOpt, {0x31, 0x30, -0x7EA0, 0x32, 0x30, -0x7162, 0x20}},
+      {ModeOption::SAKASAOpt, {0x20, -0x7162, 0x30, 0x32, -0x7EA0, 0x30, 0x31}},
+      {ModeOption::DEFAULTOpt, {-0x7162, 0x30, 0x32, -0x7EA0, 0x30, 0x31}},
+  };
+  for (const Case& c : cases) {
+    SendDesk d;
+    d.window.Select(c.option);
+    d.window.SetWait(u"");
+    d.window.SetCheck(CheckBox::SendNow, 1);
+    d.SetHeaderFooter(true, false, u"\u2212");
+    d.SetMessage(u"10\u301C20時");
+    SendCommand(d.desktop, d.window, d.chat, d.stop);
+    EXPECT_EQ(d.window.MessageText(), u"");
+    Expect e(d.chat);
+    e.Code(-0x7E84);  // － (81 7C) for MINUS SIGN
+    for (const std::int32_t code : c.codes) e.Code(code);
+    if (c.option != ModeOption::DEFAULTOpt) e.Sleep(0);
+    e.Press(kChatButtonId);
+    EXPECT_EQ(Recorded(d.desktop), e.steps()) << static_cast<int>(c.option);
   }
 }
 

@@ -197,6 +197,18 @@ TEST_F(SendEndToEnd, SingleLinePressesOnlyWhenAskedTo) {
   ExpectDelivered(s, u"ｶﾅ　かな", false);
 }
 
+// Text pasted from web pages carries Unicode look-alikes; the real edit control, read line
+// by line, must still give the code page's characters.
+TEST_F(SendEndToEnd, PastedLookAlikesArriveAsTheCodePageCharacters) {
+  Setup s;
+  s.header = true;
+  s.plus_word = u"\u2212";
+  ExpectDelivered(s, u"10\u301C20時\r\n\u00A6\u2014\u2016", false);
+  s.option = ControlId::DEFAULTOpt;
+  s.send_now = true;
+  ExpectDelivered(s, u"\u00A2\u00A3\u00AC", false);
+}
+
 TEST_F(SendEndToEnd, MessengerTakesMoreThanFourLines) {
   Setup s;
   ExpectDelivered(s, u"1\r\n2\r\n3\r\n4\r\nご", true);

@@ -187,7 +187,13 @@ std::intptr_t SimDesktop::SendMessageA(Handle window, std::uint32_t message, std
     auto* buffer = reinterpret_cast<unsigned char*>(lparam);
     std::uint16_t capacity = 0;
     std::memcpy(&capacity, buffer, sizeof capacity);
-    const std::string bytes = ToAnsi(lines[wparam]);
+    // Win32: the box converts with best fit, which gives a look-alike of a code page
+    // character '?' or some other character, never that character's code.
+    std::u16string line = lines[wparam];
+    for (char16_t& ch : line) {
+      if (CodePageFormOf(ch) != ch) ch = u'?';
+    }
+    const std::string bytes = ToAnsi(line);
     const std::size_t count = std::min<std::size_t>(capacity, bytes.size());
     std::memcpy(buffer, bytes.data(), count);
     if (getline_terminator_ && count < capacity) buffer[count] = 0;

@@ -6,33 +6,38 @@
 #include <string_view>
 
 #include "platform/code_page.h"
+#include "platform/code_page_native.h"
 
 namespace kakehashi {
-namespace {
 
-const wchar_t* Wide(std::u16string_view text) { return reinterpret_cast<const wchar_t*>(text.data()); }
+namespace native {
 
-std::optional<std::string> Encode(std::u16string_view text, bool exact) {
-  if (text.empty()) return std::string();
-  const int length = static_cast<int>(text.size());
-  // Win32: without WC_NO_BEST_FIT_CHARS a character lacking a code quietly becomes a
-  // look-alike (é -> e); with it, it becomes '?' as on iconv.
-  const DWORD flags = WC_NO_BEST_FIT_CHARS;
+struct CharConverter::State {};
+
+CharConverter::CharConverter() = default;
+CharConverter::~CharConverter() = default;
+
+std::optional<std::string> CharConverter::Encode(char16_t ch) {
+  const auto wide = static_cast<wchar_t>(ch);
+  char bytes[8] = {};
   BOOL used_default = FALSE;
-  BOOL* used_default_ptr = exact ? &used_default : nullptr;
-  const int size = WideCharToMultiByte(CP_ACP, flags, Wide(text), length, nullptr, 0, nullptr, used_default_ptr);
-  if (size <= 0) return exact ? std::nullopt : std::optional<std::string>(std::string());
-  std::string out(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, flags, Wide(text), length, out.data(), size, nullptr, used_default_ptr);
-  if (exact && used_default) return std::nullopt;
-  return out;
+  // Win32: without WC_NO_BEST_FIT_CHARS a character lacking a code quietly becomes a
+  // look-alike (é -> e); with it, the default character is used and reported.
+  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &wide, 1, bytes, sizeof bytes, nullptr,
+                                       &used_default);
+  if (size <= 0 || used_default) return std::nullopt;
+  return std::string(bytes, static_cast<std::size_t>(size));
 }
 
-}  // namespace
+std::optional<char16_t> CharConverter::Decode(std::string_view bytes) {
+  wchar_t wide[4] = {};
+  const int size = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
+                                       wide, 4);
+  if (size != 1) return std::nullopt;
+  return static_cast<char16_t>(wide[0]);
+}
 
-std::optional<std::string> ToAnsiExact(std::u16string_view text) { return Encode(text, true); }
-
-std::string ToAnsi(std::u16string_view text) { return Encode(text, false).value_or(std::string()); }
+}  // namespace native
 
 std::u16string FromAnsi(std::string_view bytes) {
   if (bytes.empty()) return std::u16string();
