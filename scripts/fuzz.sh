@@ -7,9 +7,13 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 seconds=${1:-60}
+bash scripts/setup-linux.sh
 if ! command -v clang++ >/dev/null; then
-  echo "fuzz: clang++ not found (Debian: apt-get install clang)" >&2
-  exit 2
+  echo "fuzz: installing clang"
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends clang >/dev/null
 fi
 [ -f build/fuzz/CMakeCache.txt ] || cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz >/dev/null
