@@ -45,7 +45,7 @@ void LogReceived(App& app, std::string_view role, UINT message, WPARAM wparam, L
 
 void InsertTyped(App& app, HWND edit, const std::wstring& text) {
   if (!edit || text.empty() || text[0] < L' ') return;
-  if (app.typing.edit != edit) FlushTyped(app);
+  if (app.typing.edit != edit) FlushPending(app);
   app.typing.edit = edit;
   app.typing.text += text;
 }
@@ -53,7 +53,8 @@ void InsertTyped(App& app, HWND edit, const std::wstring& text) {
 // Wine: each EM_REPLACESEL goes through several wineserver round trips and X calls (caret,
 // invalidation, font selection); one insertion per character doubled this program's CPU time
 // per message and left a bare posting loop far ahead of the transcript.
-void FlushTyped(App& app) {
+void FlushPending(App& app) {
+  app.log.Flush();
   PendingTyping& typing = app.typing;
   if (!typing.text.empty() && ::IsWindow(typing.edit)) {
     ::SendMessageW(typing.edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(typing.text.c_str()));
@@ -61,15 +62,10 @@ void FlushTyped(App& app) {
   typing.text.clear();
 }
 
-void FlushPending(App& app) {
-  FlushTyped(app);
-  app.log.Flush();
-}
-
 bool HasPending(const App& app) { return !app.typing.text.empty() || app.log.has_pending(); }
 
 void SendInputToTranscript(App& app, HWND input, HWND transcript) {
-  FlushTyped(app);
+  FlushPending(app);
   if (!input || !transcript) return;
   const int length = ::GetWindowTextLengthW(input);
   if (length <= 0) return;

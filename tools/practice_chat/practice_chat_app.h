@@ -23,7 +23,7 @@ struct MessengerHandles {
 };
 
 // Characters taken but not yet shown: they go into `edit` in one insertion when the program
-// has no more messages waiting (FlushPending) or before the edit's text is used.
+// has no more messages waiting or before the edit's text is used (FlushPending).
 struct PendingTyping {
   HWND edit = nullptr;
   std::wstring text;
@@ -64,20 +64,19 @@ std::wstring DecodeImeChar(WPARAM wparam);
 void LogReceived(App& app, std::string_view role, UINT message, WPARAM wparam, LPARAM lparam);
 
 // Inserts `text` at the caret of an edit control, unless it is a control character. The
-// insertion waits in `app.typing` until FlushTyped: characters come one message each, and
+// insertion waits in `app.typing` until FlushPending: characters come one message each, and
 // inserting them one by one would make this program the slowest part of every send.
 void InsertTyped(App& app, HWND edit, const std::wstring& text);
-// Inserts the waiting characters into their edit control.
-void FlushTyped(App& app);
-// Everything that waits for the queue to run empty: typed characters, then the log's lines.
-// Called by the message loop whenever no message is waiting, so that whoever looks from
-// outside (the log, the windows) sees every message taken so far once the program is idle.
+// Writes the log's kept lines, then inserts the waiting characters: the log is never behind
+// what the windows show. Called by the message loop whenever no message is waiting, and
+// before a press moves the input box's text, so that whoever looks from outside sees every
+// message taken so far once the program is idle.
 void FlushPending(App& app);
 // True while typed characters or log lines wait for FlushPending.
 bool HasPending(const App& app);
 
 // Moves the text of `input` (with its waiting characters) into `transcript` as a line
-// "あなた: text" and empties it.
+// "あなた: text" and empties it, after writing the log.
 void SendInputToTranscript(App& app, HWND input, HWND transcript);
 
 // WM_CTLCOLORSTATIC of a transcript's parent: the transcript reads like a chat log, in the
