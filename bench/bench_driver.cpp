@@ -47,7 +47,7 @@ constexpr int kPictureWidth = 200;
 constexpr int kCountingButtonId = 750;  // the send button of bench_counting_chat
 
 struct Settings {
-  int posting_runs = 9;
+  int posting_runs = 15;
   int start_up_pairs = 24;
   int poll_span_ms = 30000;
 };
@@ -95,8 +95,8 @@ void Report(const char* what, const char* tool_name, const char* bare_name, cons
   const Summary paired = Summarize(kakehashi::bench::PairRatios(runs.tool, runs.bare));
   std::printf("%-9s %-9s %s\n", what, tool_name, Spread(v, unit).c_str());
   std::printf("%-9s %-9s %s\n", "", bare_name, Spread(b, unit).c_str());
-  std::printf("%-9s ratio of medians %.2fx (paired runs: IQR %.2f-%.2fx)", "", b.median > 0 ? v.median / b.median : 0,
-              paired.q1, paired.q3);
+  std::printf("%-9s ratio of medians %.2fx; paired runs %.2fx (IQR %.2f-%.2fx)", "",
+              b.median > 0 ? v.median / b.median : 0, paired.median, paired.q1, paired.q3);
   if (goal > 0) std::printf(" goal <= %.1fx", goal);
   std::printf("\n");
 }
