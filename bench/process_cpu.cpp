@@ -24,17 +24,20 @@ std::string ReadWholeFile(const std::wstring& path) {
   return text;
 }
 
-std::wstring FileName(const std::wstring& path) {
-  const std::size_t at = path.find_last_of(L"\\/");
-  std::wstring name = at == std::wstring::npos ? path : path.substr(at + 1);
-  for (wchar_t& c : name) c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
-  return name;
+// A path in one spelling for comparison: lower case, backslashes, a Unix path on drive Z:.
+std::wstring Comparable(std::wstring path) {
+  for (wchar_t& c : path) c = c == L'/' ? L'\\' : static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+  if (!path.empty() && path[0] == L'\\') path.insert(0, L"z:");
+  return path;
 }
 
 }  // namespace
 
 std::wstring FindUnixProcess(const std::wstring& exe) {
-  const std::wstring name = FileName(exe);
+  // The whole path, not only the file name: other builds on the same machine may run programs
+  // of the same name at the same time.
+  wchar_t full[MAX_PATH] = {};
+  const std::wstring wanted = Comparable(GetFullPathNameW(exe.c_str(), MAX_PATH, full, nullptr) ? full : exe);
   WIN32_FIND_DATAW found;
   HANDLE find = FindFirstFileW(L"Z:\\proc\\*", &found);
   if (find == INVALID_HANDLE_VALUE) return {};
@@ -44,7 +47,7 @@ std::wstring FindUnixProcess(const std::wstring& exe) {
     if (pid.empty() || pid.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
     const std::string cmdline = ReadWholeFile(L"Z:\\proc\\" + pid + L"\\cmdline");
     const std::string first = cmdline.substr(0, cmdline.find('\0'));
-    if (FileName(std::wstring(first.begin(), first.end())) == name) result = pid;
+    if (Comparable(std::wstring(first.begin(), first.end())) == wanted) result = pid;
   } while (result.empty() && FindNextFileW(find, &found));
   FindClose(find);
   return result;

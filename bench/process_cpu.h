@@ -5,8 +5,8 @@
 
 namespace kakehashi::bench {
 
-// The Linux process id of the running Windows program `exe` (matched by file name, without
-// case), or empty when there is none.
+// The Linux process id of the running Windows program `exe` (matched by its whole path,
+// without case), or empty when there is none.
 std::wstring FindUnixProcess(const std::wstring& exe);
 
 // CPU time so far of all threads of Linux process `pid`, in ms; negative when it is gone.

@@ -221,4 +221,53 @@ TEST(PracticeChat, BurstOfLinesArrivesWholeInTranscriptInputAndLog) {
   }
 }
 
+// Both windows in one program, their characters and presses interleaved: the characters
+// waiting for one input box and the lines waiting for one transcript never end up in the
+// other's, and the log keeps the posted order across the windows.
+TEST(PracticeChat, InterleavedPostsToBothWindowsStayApart) {
+  PracticeChat program(L"");
+  ASSERT_TRUE(program.process.started());
+  const ChatStructure chat = Walk(program.process.WaitForWindowOfClass(L"IEFrame"));
+  const HWND messenger = program.process.WaitForWindowOfClass(L"IMWindowClass");
+  ASSERT_NE(chat.edit, nullptr);
+  ASSERT_NE(messenger, nullptr);
+  const HWND chat_transcript = ui::FindControlByClass(chat.dialog, L"Edit");
+  const HWND messenger_transcript = ui::FindControlByClass(messenger, L"Edit", 0);
+  const HWND messenger_input = ui::FindControlByClass(messenger, L"Edit", 1);
+  const auto chat_press = [&] { PostMessageA(chat.dialog, WM_COMMAND, practice_chat::kChatSendButtonId, 0); };
+  const auto messenger_press = [&] {
+    PostMessageA(messenger, WM_COMMAND, practice_chat::kMessengerSendButtonId, 0);
+  };
+
+  PostText(chat.edit, L"あい");
+  PostText(messenger, L"かき");
+  messenger_press();
+  PostText(chat.edit, L"う");
+  PostText(messenger, L"く");
+  chat_press();
+  PostText(messenger, L"け");
+  messenger_press();
+  PostText(messenger, L"こ");
+
+  EXPECT_TRUE(ui::WaitUntil([&] { return ui::Text(messenger_input) == L"こ"; }));
+  EXPECT_EQ(ui::Text(chat_transcript), L"あなた: あいう");
+  EXPECT_EQ(ui::Text(messenger_transcript), L"あなた: かき\r\nあなた: くけ");
+  EXPECT_EQ(ui::Text(chat.edit), L"");
+  std::vector<Entry> want;
+  const auto add = [&](const std::vector<Entry>& more) { want.insert(want.end(), more.begin(), more.end()); };
+  const auto chars = [](const char* role, std::wstring_view text) {
+    std::vector<Entry> entries;
+    for (const std::uint32_t code : CharCodes(text)) entries.push_back({role, WM_IME_CHAR, code});
+    return entries;
+  };
+  add(chars("chat-edit", L"あい"));
+  add(Expected("messenger", L"かき", "messenger", practice_chat::kMessengerSendButtonId));
+  add(chars("chat-edit", L"う"));
+  add(chars("messenger", L"く"));
+  add({{"chat-host", WM_COMMAND, static_cast<std::uint32_t>(practice_chat::kChatSendButtonId)}});
+  add(Expected("messenger", L"け", "messenger", practice_chat::kMessengerSendButtonId));
+  add(chars("messenger", L"こ"));
+  EXPECT_EQ(Entries(program.Log()), want);
+}
+
 }  // namespace
