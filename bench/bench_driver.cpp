@@ -44,7 +44,7 @@ using kakehashi::bench::Summary;
 
 constexpr int kPictureLines = 15;
 constexpr int kPictureWidth = 200;
-constexpr int kCountingButtonId = 750;  // the send button of bench_counting_chat
+constexpr int kCountingButtonId = kakehashi::bench::kCountingChatButtonId;
 
 struct Settings {
   int posting_runs = 15;
@@ -182,7 +182,7 @@ class CountingChat {
     if (!view) return;
     counter_ = new (view) PostCounter;
     process_ = std::make_unique<ui::Process>(exe(), name);
-    window_ = process_->WaitForWindowOfClass(L"IMWindowClassBenchCounter");
+    window_ = process_->WaitForWindowOfClass(kakehashi::bench::kCountingChatClassW);
   }
   ~CountingChat() {
     process_.reset();

@@ -8,6 +8,8 @@
 
 namespace {
 
+using kakehashi::bench::kCountingChatButtonId;
+using kakehashi::bench::kCountingChatClass;
 using kakehashi::bench::NextPostHash;
 using kakehashi::bench::PostCounter;
 
@@ -32,13 +34,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR name, int show) {
   wc.lpfnWndProc = WindowProc;
   wc.hInstance = instance;
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = "IMWindowClassBenchCounter";
+  wc.lpszClassName = kCountingChatClass;
   if (!RegisterClassExA(&wc)) return 1;
   HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "bench counting chat", WS_OVERLAPPEDWINDOW, 40, 40, 320, 160,
                               nullptr, nullptr, instance, nullptr);
   if (!hwnd) return 1;
   CreateWindowExA(0, "button", "send", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 220, 80, 80, 26, hwnd,
-                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(750)), instance, nullptr);
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(kCountingChatButtonId)), instance, nullptr);
   ShowWindow(hwnd, show);
 
   // The posts are taken here and never dispatched: DefWindowProcA would turn each double-byte

@@ -8,6 +8,11 @@
 
 namespace kakehashi::bench {
 
+// The counting receiver's window: a Messenger-style class name and the id of its "button".
+inline constexpr char kCountingChatClass[] = "IMWindowClassBenchCounter";
+inline constexpr wchar_t kCountingChatClassW[] = L"IMWindowClassBenchCounter";
+inline constexpr int kCountingChatButtonId = 750;
+
 struct PostCounter {
   // Written by the receiver only, in this order: hash, last_tick, then posts (release), so that
   // a reader that sees `posts` reach a count also sees the hash and time of that post.
