@@ -1,8 +1,14 @@
 // Benchmarks of the Windows build, run on demand under Wine (bench/run.sh): each figure is
-// measured against a bare baseline in the same run and printed with the ratio.
-//   posting  - time per character from the press of 送信 to the last WM_IME_CHAR the practice
-//              chat receives (4 lines x 200 characters, Wait empty), against a bare loop
-//              posting the same messages to the same window;
+// measured against a bare baseline in the same run, over several runs taken in alternating
+// pairs, and printed as median and spread (interquartile range and min-max) with the ratio of
+// the medians. Wall times follow the load of the machine; each comes with the CPU time of the
+// process measured, which follows it much less.
+//   posting  - a 15-line picture of 3,000 characters (mode 1, Wait 0) to a receiver that only
+//              counts (bench_counting_chat): from the press of 送信 until the receiver has the
+//              tool's last post, against a bare loop making the same posts to the same receiver;
+//   chat     - the same posts from the bare loop to the practice chat's Messenger window (with
+//              its log) until its transcript shows the whole picture, against the counting
+//              receiver: whether the practice chat keeps up, and its CPU time per message;
 //   poll     - CPU time of the tool over a span with the practice chat in front, against a
 //              program whose 100 ms timer makes exactly the calls of one poll tick;
 //   start-up - process start to main window visible, against a bare one-window program;
@@ -10,37 +16,58 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <cwctype>
+#include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
+#include "bench_stats.h"
+#include "delivery/text_shaping.h"
 #include "forms/control_ids.h"
+#include "post_counter.h"
+#include "process_cpu.h"
+#include "practice_chat_ids.h"
 #include "support/standin_log.h"
 #include "ui_driver/ui_driver.h"
 
 namespace {
 
 namespace ui = kakehashi::ui;
-using kakehashi::testing::ReadStandinLog;
-using kakehashi::testing::RecordsOf;
-using kakehashi::testing::StandinRecord;
+using kakehashi::bench::CpuMs;
+using kakehashi::bench::FindUnixProcess;
+using kakehashi::bench::NextPostHash;
+using kakehashi::bench::PostCounter;
+using kakehashi::bench::Summarize;
+using kakehashi::bench::Summary;
 
-constexpr int kLines = 4;
-constexpr int kLineLength = 200;
+constexpr int kPictureLines = 15;
+constexpr int kPictureWidth = 200;
+constexpr int kCountingButtonId = kakehashi::bench::kCountingChatButtonId;
+
+struct Settings {
+  int posting_runs = 15;
+  int start_up_pairs = 24;
+  int poll_span_ms = 30000;
+};
+
+double TicksToMs(std::int64_t ticks) {
+  static const double ms_per_tick = [] {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 / static_cast<double>(frequency.QuadPart);
+  }();
+  return static_cast<double>(ticks) * ms_per_tick;
+}
 
 double NowMs() {
-  LARGE_INTEGER counter, frequency;
+  LARGE_INTEGER counter;
   QueryPerformanceCounter(&counter);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+  return TicksToMs(counter.QuadPart);
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values.empty() ? 0 : values[values.size() / 2];
-}
+void Pause(int ms) { Sleep(static_cast<DWORD>(ms)); }
 
 std::wstring Sibling(const wchar_t* relative) {
   std::wstring exe = ui::KakehashiExePath();  // <build>\src\app\kakehashi.exe
@@ -48,216 +75,471 @@ std::wstring Sibling(const wchar_t* relative) {
   return exe + relative;
 }
 
-void Report(const char* what, double value, double baseline, const char* unit, double goal) {
-  const double ratio = baseline > 0 ? value / baseline : 0;
-  std::printf("%-9s %10.3f %-6s baseline %10.3f %-6s ratio %5.2fx (goal <= %.1fx)\n", what, value, unit, baseline,
-              unit, ratio, goal);
+HWND Control(HWND main, kakehashi::ControlId id) { return ui::FindControl(main, kakehashi::IdNumber(id)); }
+
+std::string Spread(const Summary& s, const char* unit) {
+  char text[160];
+  std::snprintf(text, sizeof text, "%9.3f %-6s (IQR %.3f-%.3f, min-max %.3f-%.3f, n=%zu)", s.median, unit, s.q1, s.q3,
+                s.min, s.max, s.count);
+  return text;
 }
 
-HWND Control(HWND main, kakehashi::ControlId id) { return ui::FindControl(main, kakehashi::IdNumber(id)); }
+// One figure of the tool and of its baseline, one value per run, the runs taken in pairs.
+struct Paired {
+  std::vector<double> tool, bare;
+};
+
+void Report(const char* what, const char* tool_name, const char* bare_name, const Paired& runs, const char* unit,
+            double goal) {
+  const Summary v = Summarize(runs.tool), b = Summarize(runs.bare);
+  const Summary paired = Summarize(kakehashi::bench::PairRatios(runs.tool, runs.bare));
+  std::printf("%-9s %-9s %s\n", what, tool_name, Spread(v, unit).c_str());
+  std::printf("%-9s %-9s %s\n", "", bare_name, Spread(b, unit).c_str());
+  std::printf("%-9s ratio of medians %.2fx; paired runs %.2fx (IQR %.2f-%.2fx)", "",
+              b.median > 0 ? v.median / b.median : 0, paired.median, paired.q1, paired.q3);
+  if (goal > 0) std::printf(" goal <= %.1fx", goal);
+  std::printf("\n");
+}
+
+// --- the picture and its posts ---
+
+// 15 lines of 200 characters: kana, kanji, full- and half-width letters and symbols, none of
+// them blank, so no line ends in blanks.
+std::u16string PictureLine(int line) {
+  static constexpr char16_t kInk[] = u"■□●○◆◇★☆あいうアイウ漢字ＡＢｱｲab/\\|_-";
+  constexpr int kInkSize = static_cast<int>(sizeof kInk / sizeof kInk[0]) - 1;
+  std::u16string text;
+  for (int i = 0; i < kPictureWidth; ++i) text += kInk[(line * 7 + i * (line % 3 + 1)) % kInkSize];
+  return text;
+}
+
+std::wstring PictureText() {
+  std::wstring text;
+  for (int line = 0; line < kPictureLines; ++line) {
+    if (line) text += L"\r\n";
+    const std::u16string l = PictureLine(line);
+    text.append(l.begin(), l.end());
+  }
+  return text;
+}
+
+struct Post {
+  UINT message;
+  WPARAM wparam;
+};
+
+// What the tool posts for the picture in mode 1 without header or footer, to a window whose
+// send button has `button_id`: the codes of each line as the tool reads and shapes it (one
+// space stays behind a line with double-byte characters), then the press.
+std::vector<Post> PicturePosts(int button_id) {
+  std::vector<Post> posts;
+  for (int line = 0; line < kPictureLines; ++line) {
+    for (std::int32_t code : kakehashi::LineCodes(kakehashi::SendMode::kLines, kakehashi::LineAsRead(PictureLine(line)), false,
+                                                        false, u"")) {
+      posts.push_back({WM_IME_CHAR, static_cast<WPARAM>(static_cast<std::intptr_t>(code))});
+    }
+    posts.push_back({WM_COMMAND, static_cast<WPARAM>(button_id)});
+  }
+  return posts;
+}
+
+// The practice chat's transcript after the picture was sent: one line per press.
+std::wstring PictureTranscript(const std::vector<Post>& posts) {
+  std::wstring transcript, line;
+  for (const Post& p : posts) {
+    if (p.message == WM_COMMAND) {
+      if (!transcript.empty()) transcript += L"\r\n";
+      transcript.append(practice_chat::kOwnLinePrefix.begin(), practice_chat::kOwnLinePrefix.end());
+      transcript += line;
+      line.clear();
+      continue;
+    }
+    const unsigned code = static_cast<unsigned>(p.wparam & 0xFFFFu);
+    char bytes[2];
+    int n = 0;
+    if (code > 0xFFu) bytes[n++] = static_cast<char>(code >> 8);
+    bytes[n++] = static_cast<char>(code & 0xFFu);
+    wchar_t wide[2] = {};
+    line.append(wide, static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, bytes, n, wide, 2)));
+  }
+  return transcript;
+}
+
+// The bare loop: the posts made straight, as fast as PostMessageA takes them.
+void PostAll(HWND to, const std::vector<Post>& posts) {
+  for (const Post& p : posts) PostMessageA(to, p.message, p.wparam, 0);
+}
+
+// --- the counting receiver ---
+
+class CountingChat {
+ public:
+  CountingChat() {
+    const std::wstring name = L"KakehashiBenchCounter" + std::to_wstring(GetCurrentProcessId());
+    mapping_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(PostCounter), name.c_str());
+    if (!mapping_) return;
+    void* view = MapViewOfFile(mapping_, FILE_MAP_WRITE, 0, 0, sizeof(PostCounter));
+    if (!view) return;
+    counter_ = new (view) PostCounter;
+    process_ = std::make_unique<ui::Process>(exe(), name);
+    window_ = process_->WaitForWindowOfClass(kakehashi::bench::kCountingChatClassW);
+  }
+  ~CountingChat() {
+    process_.reset();
+    if (counter_) UnmapViewOfFile(counter_);
+    if (mapping_) CloseHandle(mapping_);
+  }
+  CountingChat(const CountingChat&) = delete;
+  CountingChat& operator=(const CountingChat&) = delete;
+
+  HWND window() const { return window_; }
+  static std::wstring exe() { return Sibling(L"\\bench\\bench_counting_chat.exe"); }
+
+  struct Mark {
+    std::uint64_t posts, hash;
+  };
+  Mark Now() const {
+    const std::uint64_t posts = counter_->posts.load(std::memory_order_acquire);
+    return {posts, counter_->hash.load(std::memory_order_relaxed)};
+  }
+
+  // Waits until `posts` more than at `from` have arrived; the time of the last one in ms of the
+  // performance counter, or a negative number when they did not all come or differ from `posts`.
+  double WaitForPosts(const Mark& from, const std::vector<Post>& posts, int timeout_ms = 60000) const {
+    const std::uint64_t want = from.posts + posts.size();
+    const double give_up = NowMs() + timeout_ms;
+    while (counter_->posts.load(std::memory_order_acquire) < want) {
+      if (NowMs() > give_up) return -1;
+      Pause(1);
+    }
+    const std::int64_t last = counter_->last_tick.load(std::memory_order_relaxed);
+    std::uint64_t hash = from.hash;
+    for (const Post& p : posts) hash = NextPostHash(hash, p.message, static_cast<std::uint32_t>(p.wparam & 0xFFFFFFFFu));
+    const Mark end = Now();
+    if (end.posts != want || end.hash != hash) return -2;
+    return TicksToMs(last);
+  }
+
+ private:
+  HANDLE mapping_ = nullptr;
+  PostCounter* counter_ = nullptr;
+  std::unique_ptr<ui::Process> process_;
+  HWND window_ = nullptr;
+};
 
 // --- posting ---
 
-std::vector<StandinRecord> WaitForChars(const std::string& log, std::size_t count) {
-  std::vector<StandinRecord> chars;
-  ui::WaitUntil(
-      [&] {
-        chars = RecordsOf(ReadStandinLog(log), kakehashi::testing::kRoleChatEdit, 0x286);
-        return chars.size() >= count;
-      },
-      30000);
-  return chars;
-}
-
-bool MeasurePosting(double* tool_ms_per_char, double* bare_ms_per_char) {
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring wlog = std::wstring(temp) + L"kakehashi-bench-post.log";
-  const std::string log(wlog.begin(), wlog.end());
-  std::vector<double> tool_times, bare_times;
-  const std::size_t total = kLines * kLineLength;
-
-  std::wstring text;
-  for (int line = 0; line < kLines; ++line) {
-    if (line) text += L"\r\n";
-    for (int i = 0; i < kLineLength; ++i) text += (i % 2) ? L'あ' : static_cast<wchar_t>(L'a' + i % 26);
-  }
-
-  for (int round = 0; round < 5; ++round) {
-    DeleteFileW(wlog.c_str());
-    ui::Process chat(ui::WindowsPath(PRACTICE_CHAT_EXE_PATH), L"--chat --log \"" + wlog + L"\"");
-    ui::Process tool(ui::KakehashiExePath());
-    HWND main = tool.WaitForWindow(kakehashi::kForm1Caption);
-    HWND frame = nullptr;
-    ui::WaitUntil([&] { return (frame = FindWindowW(L"IEFrame", nullptr)) != nullptr; });
-    if (!main || !frame) return false;
-    HWND edit = ui::FindControlByClass(frame, L"MSNChatEdit4");
-    HWND status = Control(main, kakehashi::ControlId::Status);
-    ui::BringToFront(frame);
-    ui::WaitUntil([&] { return ui::Text(status).find(L"チャット") != std::wstring::npos; });
+struct Tool {
+  explicit Tool(HWND target) {
+    main = process.WaitForWindow(kakehashi::kForm1Caption);
+    if (!main) return;
+    status = Control(main, kakehashi::ControlId::Status);
+    message = Control(main, kakehashi::ControlId::Message);
+    send = Control(main, kakehashi::ControlId::Send);
+    ui::BringToFront(target);
+    wchar_t title[256] = {};
+    GetWindowTextW(target, title, 256);
+    targeted = ui::WaitUntil([&] { return ui::Text(status) == title; });
     ui::BringToFront(main);
     ui::Click(Control(main, kakehashi::ControlId::AAOpt));
-    ui::SetText(Control(main, kakehashi::ControlId::Wait), L"");  // no delay
-    ui::SetText(Control(main, kakehashi::ControlId::Message), text);
-
-    const double start = NowMs();
-    ui::Click(Control(main, kakehashi::ControlId::Send));
-    std::vector<StandinRecord> chars = WaitForChars(log, total);
-    if (chars.size() < total) return false;
-    tool_times.push_back((chars.back().time_ms - start) / static_cast<double>(total));
-
-    // The bare loop: the same messages posted straight to the same window.
-    ui::WaitUntil([] { return false; }, 300);
-    const std::size_t before = chars.size();
-    const double bare_start = NowMs();
-    for (int line = 0; line < kLines; ++line) {
-      for (int i = 0; i < kLineLength; ++i) {
-        PostMessageA(edit, 0x286, (i % 2) ? 0xFFFF82A0u : static_cast<WPARAM>('a' + i % 26), 0);
-      }
-      PostMessageA(GetParent(GetParent(edit)), WM_COMMAND, 1001, 0);
-    }
-    chars = WaitForChars(log, before + total);
-    if (chars.size() < before + total) return false;
-    bare_times.push_back((chars.back().time_ms - bare_start) / static_cast<double>(total));
+    ui::SetText(Control(main, kakehashi::ControlId::Wait), L"0");
+    pid = FindUnixProcess(ui::KakehashiExePath());
   }
+
+  // Presses 送信; the time of the press. The press is sent with a timeout: the tool may
+  // handle the whole send inside it.
+  double PressSend() {
+    const double pressed = NowMs();
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(send, BM_CLICK, 0, 0, SMTO_NORMAL, 60000, &result);
+    return pressed;
+  }
+
+  // The tool empties the message box when a send went through.
+  bool Succeeded() { return ui::WaitUntil([&] { return ui::Text(message).empty(); }); }
+
+  ui::Process process{ui::KakehashiExePath()};
+  HWND main = nullptr, status = nullptr, message = nullptr, send = nullptr;
+  bool targeted = false;
+  std::wstring pid;
+};
+
+std::wstring OwnExePath() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return path;
+}
+
+struct PostingFigures {
+  Paired wall_ms;  // press of 送信 (baseline: first post) until the receiver has the last post
+  Paired cpu_us;   // CPU time of the sending process per post
+  std::vector<double> receiver_lag_ms;  // bare loop's last post made until it is received
+};
+
+bool MeasurePosting(const Settings& settings, PostingFigures* f) {
+  CountingChat receiver;
+  if (!receiver.window()) return false;
+  Tool tool(receiver.window());
+  if (!tool.main || !tool.targeted) return false;
+  const std::wstring own_pid = FindUnixProcess(OwnExePath());
+  const std::wstring text = PictureText();
+  const std::vector<Post> posts = PicturePosts(kCountingButtonId);
+  const double per_post = 1000.0 / static_cast<double>(posts.size());
+
+  auto tool_run = [&] {
+    ui::SetText(tool.message, text);
+    const CountingChat::Mark from = receiver.Now();
+    const double cpu = CpuMs(tool.pid);
+    const double pressed = tool.PressSend();
+    const double last = receiver.WaitForPosts(from, posts);
+    const double used = CpuMs(tool.pid) - cpu;
+    if (last < 0 || !tool.Succeeded()) return false;
+    f->wall_ms.tool.push_back(last - pressed);
+    f->cpu_us.tool.push_back(used * per_post);
+    return true;
+  };
+  auto bare_run = [&] {
+    const CountingChat::Mark from = receiver.Now();
+    const double cpu = CpuMs(own_pid);
+    const double start = NowMs();
+    PostAll(receiver.window(), posts);
+    const double posted = NowMs();
+    const double used = CpuMs(own_pid) - cpu;
+    const double last = receiver.WaitForPosts(from, posts);
+    if (last < 0) return false;
+    f->receiver_lag_ms.push_back(last - posted);
+    f->wall_ms.bare.push_back(last - start);
+    f->cpu_us.bare.push_back(used * per_post);
+    return true;
+  };
+  // One warm-up send, then pairs in alternating order so that both see the same conditions.
+  if (!tool_run()) return false;
+  *f = {};
+  for (int run = 0; run < settings.posting_runs; ++run) {
+    Pause(200);
+    if (!(run % 2 ? bare_run() && (Pause(200), tool_run()) : tool_run() && (Pause(200), bare_run()))) return false;
+  }
+  return true;
+}
+
+// --- practice chat ---
+
+// "tool" is the practice chat here, "bare" the counting receiver.
+struct ChatFigures {
+  Paired wall_ms;              // first post until the whole picture is in
+  Paired cpu_us;               // CPU time of the receiver per post
+  std::vector<double> lag_ms;  // last post made until the transcript is complete
+};
+
+bool MeasurePracticeChat(const Settings& settings, ChatFigures* figures) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring wlog = std::wstring(temp) + L"kakehashi-bench-chat.log";
+  const std::wstring chat_exe = ui::WindowsPath(PRACTICE_CHAT_EXE_PATH);
+  ui::Process chat(chat_exe, L"--messenger --log \"" + wlog + L"\"");
+  const HWND window = chat.WaitForWindowOfClass(L"IMWindowClass");
+  const HWND transcript = window ? ui::FindControlByClass(window, L"Edit", 0) : nullptr;
+  CountingChat receiver;
+  if (!transcript || !receiver.window()) return false;
+  const std::wstring chat_pid = FindUnixProcess(chat_exe);
+  const std::wstring counting_pid = FindUnixProcess(receiver.exe());
+  const std::vector<Post> posts = PicturePosts(practice_chat::kMessengerSendButtonId);
+  const std::vector<Post> counted = PicturePosts(kCountingButtonId);
+  const std::wstring picture = PictureTranscript(posts);
+  const double per_post = 1000.0 / static_cast<double>(posts.size());
+
+  for (int run = 0; run < settings.posting_runs; ++run) {
+    ui::SetText(transcript, L"");
+    Pause(200);
+    const auto want = static_cast<LRESULT>(picture.size());
+    double cpu = CpuMs(chat_pid);
+    const double start = NowMs();
+    PostAll(window, posts);
+    const double posted = NowMs();
+    while (SendMessageW(transcript, WM_GETTEXTLENGTH, 0, 0) < want) {
+      if (NowMs() - start > 60000) return false;
+      Pause(1);
+    }
+    const double complete = NowMs();
+    figures->cpu_us.tool.push_back((CpuMs(chat_pid) - cpu) * per_post);
+    figures->wall_ms.tool.push_back(complete - start);
+    figures->lag_ms.push_back(complete - posted);
+    if (ui::Text(transcript) != picture) return false;
+
+    Pause(200);
+    const CountingChat::Mark from = receiver.Now();
+    cpu = CpuMs(counting_pid);
+    const double bare_start = NowMs();
+    PostAll(receiver.window(), counted);
+    const double last = receiver.WaitForPosts(from, counted);
+    if (last < 0) return false;
+    figures->cpu_us.bare.push_back((CpuMs(counting_pid) - cpu) * per_post);
+    figures->wall_ms.bare.push_back(last - bare_start);
+  }
+  // The log holds every message of every run, in order.
+  const auto log = kakehashi::testing::ReadStandinLog(std::string(wlog.begin(), wlog.end()));
+  chat.Terminate();
   DeleteFileW(wlog.c_str());
-  *tool_ms_per_char = Median(tool_times);
-  *bare_ms_per_char = Median(bare_times);
+  if (log.size() != posts.size() * static_cast<std::size_t>(settings.posting_runs)) return false;
+  for (std::size_t i = 0; i < log.size(); ++i) {
+    const Post& p = posts[i % posts.size()];
+    if (log[i].message != p.message || log[i].wparam != static_cast<std::uint32_t>(p.wparam & 0xFFFFFFFFu)) return false;
+  }
   return true;
 }
 
 // --- poll ---
 
-// Wine: GetProcessTimes reports no CPU time for other processes, so the time is read from
-// the Linux side: the process whose command line names the same program file, and the
-// scheduler's nanosecond counts of all its threads (/proc/PID/task/*/schedstat).
-std::string ReadWholeFile(const std::wstring& path) {
-  std::string text;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return text;
-  char buffer[4096];
-  DWORD n = 0;
-  while (ReadFile(file, buffer, sizeof buffer, &n, nullptr) && n > 0) text.append(buffer, n);
-  CloseHandle(file);
-  return text;
-}
-
-std::wstring Lower(std::wstring s) {
-  for (wchar_t& c : s) c = static_cast<wchar_t>(towlower(c));
-  return s;
-}
-
-std::wstring FileName(const std::wstring& path) {
-  const std::size_t at = path.find_last_of(L"\\/");
-  return Lower(at == std::wstring::npos ? path : path.substr(at + 1));
-}
-
-std::wstring FindUnixProcess(const std::wstring& exe) {
-  const std::wstring name = FileName(exe);
-  WIN32_FIND_DATAW found;
-  HANDLE find = FindFirstFileW(L"Z:\\proc\\*", &found);
-  if (find == INVALID_HANDLE_VALUE) return {};
-  std::wstring result;
-  do {
-    const std::wstring pid = found.cFileName;
-    if (pid.empty() || pid.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
-    const std::string cmdline = ReadWholeFile(L"Z:\\proc\\" + pid + L"\\cmdline");
-    const std::string first = cmdline.substr(0, cmdline.find('\0'));
-    if (FileName(std::wstring(first.begin(), first.end())) == name) result = pid;
-  } while (result.empty() && FindNextFileW(find, &found));
-  FindClose(find);
-  return result;
-}
-
-double CpuMs(const std::wstring& pid) {
-  double ns = 0;
-  const std::wstring tasks = L"Z:\\proc\\" + pid + L"\\task\\";
-  WIN32_FIND_DATAW found;
-  HANDLE find = FindFirstFileW((tasks + L"*").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return -1;
-  do {
-    if (found.cFileName[0] == L'.') continue;
-    ns += std::strtod(ReadWholeFile(tasks + found.cFileName + L"\\schedstat").c_str(), nullptr);
-  } while (FindNextFileW(find, &found));
-  FindClose(find);
-  return ns / 1e6;
-}
-
 double IdleCpuMs(const std::wstring& exe, int span_ms) {
   ui::Process program(exe);
-  ui::WaitUntil([] { return false; }, 1500);  // let start-up settle
+  Pause(1500);  // let start-up settle
   const std::wstring pid = FindUnixProcess(exe);
   if (pid.empty()) return -1;
   ui::BringToFront(FindWindowW(L"IEFrame", nullptr));
   const double before = CpuMs(pid);
-  Sleep(static_cast<DWORD>(span_ms));
+  Pause(span_ms);
   return CpuMs(pid) - before;
 }
 
 // --- start-up ---
 
-// One start: process creation until the window with `caption` is visible. The program is
-// ended afterwards and given time to go, so that runs do not overlap.
-double StartUpMs(const std::wstring& exe, const wchar_t* caption) {
+struct StartUp {
+  double wall_ms = -1;  // process creation until the window is visible
+  double cpu_ms = -1;   // CPU time of the process by then
+};
+
+// One start. The program is then closed as a user would close it, and given time to go, so
+// that runs do not overlap. The process is made here, not by ui::Process, whose
+// WaitForInputIdle would add a wait of its own.
+StartUp StartOnce(const std::wstring& exe, const wchar_t* caption) {
+  StartUp result;
+  std::wstring command = L"\"" + exe + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
   const double start = NowMs();
-  double visible = 0;
-  {
-    ui::Process program(exe);
-    while (NowMs() - start < 20000) {
-      HWND hwnd = FindWindowW(nullptr, caption);
-      if (hwnd && IsWindowVisible(hwnd)) break;
-      Sleep(1);
-    }
-    visible = NowMs() - start;
-    program.Terminate();
-    program.WaitForExit();
+  if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    return result;
   }
-  Sleep(300);
-  return visible;
+  HWND hwnd = nullptr;
+  while (NowMs() - start < 20000) {
+    hwnd = FindWindowW(nullptr, caption);
+    if (hwnd && IsWindowVisible(hwnd)) break;
+    hwnd = nullptr;
+    Sleep(1);
+  }
+  const double visible = NowMs() - start;
+  if (hwnd) {
+    result.wall_ms = visible;
+    result.cpu_ms = CpuMs(FindUnixProcess(exe));
+    PostMessageW(hwnd, WM_CLOSE, 0, 0);
+  } else {
+    std::fprintf(stderr, "start-up: no visible window \"%ls\" after %.0f ms\n", caption, visible);
+  }
+  if (WaitForSingleObject(info.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 1);
+  WaitForSingleObject(info.hProcess, 10000);
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  Pause(250);
+  return result;
+}
+
+struct StartUpFigures {
+  Paired wall_ms, cpu_ms;
+};
+
+bool MeasureStartUp(const Settings& settings, StartUpFigures* f) {
+  const std::wstring tool = ui::KakehashiExePath(), bare = Sibling(L"\\bench\\bench_bare_window.exe");
+  auto start = [&](bool of_tool) {
+    const StartUp s = of_tool ? StartOnce(tool, kakehashi::kForm1Caption) : StartOnce(bare, L"bench bare window");
+    if (s.wall_ms < 0) return false;
+    (of_tool ? f->wall_ms.tool : f->wall_ms.bare).push_back(s.wall_ms);
+    (of_tool ? f->cpu_ms.tool : f->cpu_ms.bare).push_back(s.cpu_ms);
+    return true;
+  };
+  // A first start of each fills the file cache; it is not counted.
+  if (!start(true) || !start(false)) return false;
+  *f = {};
+  for (int pair = 0; pair < settings.start_up_pairs; ++pair) {
+    const bool tool_first = pair % 2 == 0;
+    if (!start(tool_first) || !start(!tool_first)) return false;
+  }
+  return true;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  // bench_driver [posting|poll|start-up|size ...] [--poll-span MS]; no names: all of them.
-  int span_ms = 30000;
+  // bench_driver [posting|chat|poll|start-up|size ...] [--quick] [--poll-span MS]; no names: all.
+  Settings settings;
   std::vector<std::wstring> only;
   for (int i = 1; i < argc; ++i) {
     const std::wstring arg = argv[i];
     if (arg == L"--poll-span" && i + 1 < argc) {
-      span_ms = _wtoi(argv[++i]);
+      settings.poll_span_ms = _wtoi(argv[++i]);
+    } else if (arg == L"--quick") {
+      settings = {3, 6, 5000};
     } else {
       only.push_back(arg);
     }
   }
   auto wanted = [&](const wchar_t* name) { return only.empty() || std::find(only.begin(), only.end(), name) != only.end(); };
-  std::printf("Kakehashi benchmarks (Wine; posting: median of 5 runs, start-up: median of 7)\n");
+  std::printf("Kakehashi benchmarks under Wine: median, IQR and min-max of several runs\n");
+  std::printf("load average at the start: %s\n", kakehashi::bench::LoadAverage().c_str());
+  std::fflush(stdout);
 
+  const double posts = static_cast<double>(PicturePosts(kCountingButtonId).size());
   if (wanted(L"posting")) {
-    double tool_post = 0, bare_post = 0;
-    if (MeasurePosting(&tool_post, &bare_post)) {
-      Report("posting", tool_post * 1000, bare_post * 1000, "us/chr", 1.2);
+    PostingFigures f;
+    if (MeasurePosting(settings, &f)) {
+      std::printf("posting: %d lines x %d characters (%.0f posts), Wait 0, to a receiver that only counts:\n",
+                  kPictureLines, kPictureWidth, posts);
+      std::printf("         press of 送信 (bare loop: first post) until the last post is received\n");
+      Report("posting", "Kakehashi", "bare loop", f.wall_ms, "ms", 1.2);
+      Report("post CPU", "Kakehashi", "bare loop", f.cpu_us, "us/msg", 0);
+      std::printf("%-9s %-9s %s\n", "", "rcv lag", Spread(Summarize(f.receiver_lag_ms), "ms").c_str());
+      std::printf("%-9s (rcv lag: from the bare loop's last post until the receiver has it)\n", "");
     } else {
-      std::printf("posting   failed: the practice chat did not receive every character\n");
+      std::printf("posting   failed: the counting receiver did not get exactly the expected posts\n");
     }
+    std::fflush(stdout);
+  }
+
+  if (wanted(L"chat")) {
+    ChatFigures f;
+    if (MeasurePracticeChat(settings, &f)) {
+      std::printf("chat: the same posts from a bare loop to the practice chat (Messenger window, with log) until\n");
+      std::printf("      its transcript shows the whole picture, against the counting receiver\n");
+      Report("chat", "practice", "counting", f.wall_ms, "ms", 0);
+      std::printf("%-9s %-9s %s\n", "", "lag", Spread(Summarize(f.lag_ms), "ms").c_str());
+      std::printf("%-9s (lag: from the last post made until the transcript is complete)\n", "");
+      Report("chat CPU", "practice", "counting", f.cpu_us, "us/msg", 0);
+    } else {
+      std::printf("chat      failed: the transcript or the log of the practice chat is incomplete\n");
+    }
+    std::fflush(stdout);
   }
 
   if (wanted(L"poll")) {
     ui::Process chat(ui::WindowsPath(PRACTICE_CHAT_EXE_PATH), L"--chat");
     ui::WaitUntil([] { return FindWindowW(L"IEFrame", nullptr) != nullptr; });
-    const double tool_cpu = IdleCpuMs(ui::KakehashiExePath(), span_ms);
-    const double bare_cpu = IdleCpuMs(Sibling(L"\\bench\\bench_poll_baseline.exe"), span_ms);
-    Report("poll", tool_cpu, bare_cpu, "ms CPU", 1.5);
+    const double tool_cpu = IdleCpuMs(ui::KakehashiExePath(), settings.poll_span_ms);
+    const double bare_cpu = IdleCpuMs(Sibling(L"\\bench\\bench_poll_baseline.exe"), settings.poll_span_ms);
+    std::printf("poll      CPU over %d ms: Kakehashi %.1f ms, baseline %.1f ms, ratio %.2fx (goal <= 1.5x)\n",
+                settings.poll_span_ms, tool_cpu, bare_cpu, bare_cpu > 0 ? tool_cpu / bare_cpu : 0);
+    std::fflush(stdout);
   }
 
   if (wanted(L"start-up")) {
-    // Alternate the two programs so that both see the same conditions.
-    std::vector<double> tool_times, bare_times;
-    for (int round = 0; round < 7; ++round) {
-      tool_times.push_back(StartUpMs(ui::KakehashiExePath(), kakehashi::kForm1Caption));
-      bare_times.push_back(StartUpMs(Sibling(L"\\bench\\bench_bare_window.exe"), L"bench bare window"));
+    StartUpFigures f;
+    if (MeasureStartUp(settings, &f)) {
+      std::printf("start-up: process start until the main window is visible, in alternating pairs\n");
+      Report("start-up", "Kakehashi", "bare", f.wall_ms, "ms", 1.5);
+      Report("start CPU", "Kakehashi", "bare", f.cpu_ms, "ms", 0);
+    } else {
+      std::printf("start-up  failed: a window did not appear\n");
     }
-    Report("start-up", Median(tool_times), Median(bare_times), "ms", 1.5);
+    std::fflush(stdout);
   }
 
   if (wanted(L"size")) {
@@ -265,5 +547,6 @@ int wmain(int argc, wchar_t** argv) {
     GetFileAttributesExW(ui::KakehashiExePath().c_str(), GetFileExInfoStandard, &data);
     std::printf("size      %10.1f KB  (goal <= 300 KB, one file)\n", static_cast<double>(data.nFileSizeLow) / 1024.0);
   }
+  std::printf("load average at the end: %s\n", kakehashi::bench::LoadAverage().c_str());
   return 0;
 }

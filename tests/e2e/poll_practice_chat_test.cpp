@@ -163,4 +163,111 @@ TEST(PracticeChat, MessengerWindowTakesCharactersItselfAndPressesOnItsButtonId) 
   EXPECT_EQ(Entries(messenger.Log()), Expected("messenger", text, "messenger", practice_chat::kMessengerSendButtonId));
 }
 
+// A picture of 3,000 characters posted as fast as PostMessageA goes, then characters without
+// a press: every line reaches the transcript whole and in order, the unpressed characters
+// stay in the input box, and the log has every message once, in posted order.
+TEST(PracticeChat, BurstOfLinesArrivesWholeInTranscriptInputAndLog) {
+  const std::wstring ink = L"■□あいうｱｲab漢字　/|";
+  std::vector<std::wstring> lines;
+  for (int i = 0; i < 12; ++i) {
+    std::wstring line;
+    for (int j = 0; j < 250; ++j) line += ink[static_cast<std::size_t>(i + j * (i % 3 + 1)) % ink.size()];
+    lines.push_back(line);
+  }
+  const std::wstring unpressed = L"まだ送らない";
+
+  for (const bool messenger : {false, true}) {
+    SCOPED_TRACE(messenger ? "messenger" : "chat");
+    PracticeChat program(messenger ? L"--messenger" : L"--chat");
+    ASSERT_TRUE(program.process.started());
+    HWND to_chars = nullptr, to_press = nullptr, transcript = nullptr, input = nullptr;
+    std::string char_role, press_role;
+    std::uint32_t id = 0;
+    if (messenger) {
+      to_chars = to_press = program.process.WaitForWindowOfClass(L"IMWindowClass");
+      transcript = ui::FindControlByClass(to_chars, L"Edit", 0);
+      input = ui::FindControlByClass(to_chars, L"Edit", 1);
+      char_role = press_role = "messenger";
+      id = practice_chat::kMessengerSendButtonId;
+    } else {
+      const ChatStructure s = Walk(program.process.WaitForWindowOfClass(L"IEFrame"));
+      to_chars = input = s.edit;
+      to_press = s.dialog;
+      transcript = ui::FindControlByClass(s.dialog, L"Edit");
+      char_role = "chat-edit";
+      press_role = "chat-host";
+      id = practice_chat::kChatSendButtonId;
+    }
+    ASSERT_NE(transcript, nullptr);
+    ASSERT_NE(input, nullptr);
+
+    std::wstring expected_transcript;
+    std::vector<Entry> expected_log;
+    for (const std::wstring& line : lines) {
+      PostText(to_chars, line);
+      PostMessageA(to_press, WM_COMMAND, id, 0);
+      if (!expected_transcript.empty()) expected_transcript += L"\r\n";
+      expected_transcript += L"あなた: " + line;
+      const std::vector<Entry> more = Expected(char_role, line, press_role, id);
+      expected_log.insert(expected_log.end(), more.begin(), more.end());
+    }
+    PostText(to_chars, unpressed);
+    for (const std::uint32_t code : CharCodes(unpressed)) expected_log.push_back({char_role, WM_IME_CHAR, code});
+
+    EXPECT_TRUE(ui::WaitUntil([&] { return ui::Text(input) == unpressed; }, 60000)) << ui::Text(input).size();
+    EXPECT_EQ(ui::Text(transcript), expected_transcript);
+    EXPECT_TRUE(ui::WaitUntil([&] { return program.Log().size() >= expected_log.size(); }));
+    EXPECT_EQ(Entries(program.Log()), expected_log);
+  }
+}
+
+// Both windows in one program, their characters and presses interleaved: the characters
+// waiting for one input box and the lines waiting for one transcript never end up in the
+// other's, and the log keeps the posted order across the windows.
+TEST(PracticeChat, InterleavedPostsToBothWindowsStayApart) {
+  PracticeChat program(L"");
+  ASSERT_TRUE(program.process.started());
+  const ChatStructure chat = Walk(program.process.WaitForWindowOfClass(L"IEFrame"));
+  const HWND messenger = program.process.WaitForWindowOfClass(L"IMWindowClass");
+  ASSERT_NE(chat.edit, nullptr);
+  ASSERT_NE(messenger, nullptr);
+  const HWND chat_transcript = ui::FindControlByClass(chat.dialog, L"Edit");
+  const HWND messenger_transcript = ui::FindControlByClass(messenger, L"Edit", 0);
+  const HWND messenger_input = ui::FindControlByClass(messenger, L"Edit", 1);
+  const auto chat_press = [&] { PostMessageA(chat.dialog, WM_COMMAND, practice_chat::kChatSendButtonId, 0); };
+  const auto messenger_press = [&] {
+    PostMessageA(messenger, WM_COMMAND, practice_chat::kMessengerSendButtonId, 0);
+  };
+
+  PostText(chat.edit, L"あい");
+  PostText(messenger, L"かき");
+  messenger_press();
+  PostText(chat.edit, L"う");
+  PostText(messenger, L"く");
+  chat_press();
+  PostText(messenger, L"け");
+  messenger_press();
+  PostText(messenger, L"こ");
+
+  EXPECT_TRUE(ui::WaitUntil([&] { return ui::Text(messenger_input) == L"こ"; }));
+  EXPECT_EQ(ui::Text(chat_transcript), L"あなた: あいう");
+  EXPECT_EQ(ui::Text(messenger_transcript), L"あなた: かき\r\nあなた: くけ");
+  EXPECT_EQ(ui::Text(chat.edit), L"");
+  std::vector<Entry> want;
+  const auto add = [&](const std::vector<Entry>& more) { want.insert(want.end(), more.begin(), more.end()); };
+  const auto chars = [](const char* role, std::wstring_view text) {
+    std::vector<Entry> entries;
+    for (const std::uint32_t code : CharCodes(text)) entries.push_back({role, WM_IME_CHAR, code});
+    return entries;
+  };
+  add(chars("chat-edit", L"あい"));
+  add(Expected("messenger", L"かき", "messenger", practice_chat::kMessengerSendButtonId));
+  add(chars("chat-edit", L"う"));
+  add(chars("messenger", L"く"));
+  add({{"chat-host", WM_COMMAND, static_cast<std::uint32_t>(practice_chat::kChatSendButtonId)}});
+  add(Expected("messenger", L"け", "messenger", practice_chat::kMessengerSendButtonId));
+  add(chars("messenger", L"こ"));
+  EXPECT_EQ(Entries(program.Log()), want);
+}
+
 }  // namespace

@@ -28,7 +28,7 @@ std::string_view RoleOf(const App& app, HWND hwnd) {
   return "chat-other";
 }
 
-void Press(const App& app) { SendInputToTranscript(app.chat.input_box, app.chat.transcript); }
+void Press(App& app) { SendInputToTranscript(app, app.chat.input_box, app.chat.transcript); }
 
 void LayoutChatControl(const App& app) {
   const ChatHandles& c = app.chat;
@@ -96,7 +96,7 @@ LRESULT InputBoxMessage(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   if (!app) return ::CallWindowProcA(SystemProc("EDIT"), hwnd, message, wparam, lparam);
   LogReceived(*app, "chat-edit", message, wparam, lparam);
   if (message == WM_IME_CHAR) {
-    InsertTyped(hwnd, DecodeImeChar(wparam));
+    InsertTyped(*app, hwnd, DecodeImeChar(wparam));
     return 0;
   }
   if (message == WM_CHAR && wparam == VK_RETURN) {

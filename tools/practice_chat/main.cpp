@@ -71,12 +71,36 @@ int Run(HINSTANCE instance, int show_command) {
   }
   app.log.Comment("practice_chat ready pid " + std::to_string(::GetCurrentProcessId()));
 
-  // ANSI message loop: every window of this program is an ANSI window.
+  // ANSI message loop: every window of this program is an ANSI window. What waits for the
+  // queue to run empty is done before the program waits for the next message; while a sender
+  // keeps posting, the queue runs empty after almost every message, so a short pause for the
+  // next one comes first, and a flush is never put off for longer than kMostPutOffMs.
+  constexpr DWORD kPauseMs = 15;
+  constexpr ULONGLONG kMostPutOffMs = 50;
+  ULONGLONG pending_since = 0;
   MSG msg{};
-  while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+  for (;;) {
+    if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      const ULONGLONG now = ::GetTickCount64();
+      if (!HasPending(app)) {
+        pending_since = 0;
+      } else if (pending_since == 0) {
+        pending_since = now;
+      }
+      if (pending_since != 0 && now - pending_since < kMostPutOffMs &&
+          ::MsgWaitForMultipleObjects(0, nullptr, FALSE, kPauseMs, QS_ALLINPUT) == WAIT_OBJECT_0) {
+        continue;
+      }
+      FlushPending(app);
+      pending_since = 0;
+      if (::GetMessageA(&msg, nullptr, 0, 0) <= 0) break;
+    } else if (msg.message == WM_QUIT) {
+      break;
+    }
     ::TranslateMessage(&msg);
     ::DispatchMessageA(&msg);
   }
+  FlushPending(app);
   if (app.font) ::DeleteObject(app.font);
   return static_cast<int>(msg.wParam);
 }

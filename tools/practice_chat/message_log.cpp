@@ -12,7 +12,9 @@ MessageLog::MessageLog() {
 }
 
 MessageLog::~MessageLog() {
-  if (is_open()) ::CloseHandle(file_);
+  if (!is_open()) return;
+  Flush();
+  ::CloseHandle(file_);
 }
 
 bool MessageLog::Open(const std::wstring& path) {
@@ -30,7 +32,7 @@ double MessageLog::NowMs() const {
 
 void MessageLog::Write(std::string_view role, UINT message, WPARAM wparam, LPARAM lparam) {
   if (!is_open()) return;
-  WriteBytes(FormatLogLine(NowMs(), role, message, static_cast<std::uint32_t>(wparam & 0xFFFFFFFFu),
+  Keep(FormatLogLine(NowMs(), role, message, static_cast<std::uint32_t>(wparam & 0xFFFFFFFFu),
                            static_cast<std::uint32_t>(static_cast<ULONG_PTR>(lparam) & 0xFFFFFFFFu)));
 }
 
@@ -39,12 +41,25 @@ void MessageLog::Comment(std::string_view text) {
   std::string line = "# ";
   line += text;
   line += '\n';
-  WriteBytes(line);
+  Keep(line);
 }
 
-void MessageLog::WriteBytes(const std::string& bytes) {
-  DWORD written = 0;
-  ::WriteFile(file_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+void MessageLog::Keep(const std::string& line) {
+  constexpr std::size_t kMostKept = 64 * 1024;
+  pending_ += line;
+  if (pending_.size() >= kMostKept) Flush();
+}
+
+void MessageLog::Flush() {
+  // One WriteFile per burst instead of one per message: each is a system call.
+  std::size_t done = 0;
+  while (done < pending_.size()) {
+    DWORD written = 0;
+    const DWORD size = static_cast<DWORD>(pending_.size() - done);
+    if (!::WriteFile(file_, pending_.data() + done, size, &written, nullptr) || written == 0) break;
+    done += written;
+  }
+  pending_.clear();
 }
 
 }  // namespace practice_chat

@@ -1,5 +1,6 @@
-// The practice chat program's message log: one line per received message, written
-// through to the file at once so that a test can read it while the program runs.
+// The practice chat program's message log: one line per received message, kept until Flush,
+// which the program calls whenever its queue runs empty, so that a test can read the whole
+// log while the program waits for more.
 #pragma once
 
 #include <windows.h>
@@ -24,13 +25,18 @@ class MessageLog {
   // other processes taken the same way compare with the log's.
   double NowMs() const;
 
+  // The line of one message, timed now; written to the file at the next Flush.
   void Write(std::string_view role, UINT message, WPARAM wparam, LPARAM lparam);
   void Comment(std::string_view text);
+  // Writes the lines kept so far.
+  void Flush();
+  bool has_pending() const { return !pending_.empty(); }
 
  private:
-  void WriteBytes(const std::string& bytes);
+  void Keep(const std::string& line);
 
   HANDLE file_ = INVALID_HANDLE_VALUE;
+  std::string pending_;
   double ms_per_tick_ = 0;
 };
 

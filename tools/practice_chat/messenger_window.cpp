@@ -8,7 +8,7 @@ namespace {
 
 constexpr char kMessengerClass[] = "IMWindowClass";
 
-void Press(const App& app) { SendInputToTranscript(app.messenger.input, app.messenger.transcript); }
+void Press(App& app) { SendInputToTranscript(app, app.messenger.input, app.messenger.transcript); }
 
 void Layout(const App& app) {
   const MessengerHandles& w = app.messenger;
@@ -41,13 +41,13 @@ LRESULT MessengerMessage(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) 
   LogReceived(*app, "messenger", message, wparam, lparam);
   switch (message) {
     case WM_IME_CHAR:
-      InsertTyped(app->messenger.input, DecodeImeChar(wparam));
+      InsertTyped(*app, app->messenger.input, DecodeImeChar(wparam));
       return 0;
     case WM_CHAR:
       if (wparam == VK_RETURN) {
         Press(*app);
       } else {
-        InsertTyped(app->messenger.input, DecodeImeChar(wparam & 0xFFu));
+        InsertTyped(*app, app->messenger.input, DecodeImeChar(wparam & 0xFFu));
       }
       return 0;
     case WM_COMMAND:

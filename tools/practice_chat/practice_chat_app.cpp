@@ -43,25 +43,74 @@ void LogReceived(App& app, std::string_view role, UINT message, WPARAM wparam, L
   app.log.Write(role, message, wparam, lparam);
 }
 
-void InsertTyped(HWND edit, const std::wstring& text) {
+void InsertTyped(App& app, HWND edit, const std::wstring& text) {
   if (!edit || text.empty() || text[0] < L' ') return;
-  ::SendMessageW(edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+  if (app.typing.edit != edit) FlushPending(app);
+  app.typing.edit = edit;
+  app.typing.text += text;
 }
 
-void SendInputToTranscript(HWND input, HWND transcript) {
-  if (!input || !transcript) return;
-  const int length = ::GetWindowTextLengthW(input);
-  if (length <= 0) return;
+namespace {
+
+std::wstring WindowText(HWND window) {
+  const int length = ::GetWindowTextLengthW(window);
+  if (length <= 0) return {};
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(::GetWindowTextW(input, text.data(), length + 1)));
-  std::wstring line = ::GetWindowTextLengthW(transcript) > 0 ? L"\r\n" : L"";
-  line.append(kOwnLinePrefix.begin(), kOwnLinePrefix.end());
-  line += text;
-  const int end = ::GetWindowTextLengthW(transcript);
-  ::SendMessageW(transcript, EM_SETSEL, static_cast<WPARAM>(end), end);
-  ::SendMessageW(transcript, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(line.c_str()));
-  ::SendMessageW(transcript, EM_SCROLLCARET, 0, 0);
-  ::SetWindowTextW(input, L"");
+  text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), length + 1)));
+  return text;
+}
+
+void InsertWaitingCharacters(PendingTyping& typing) {
+  if (!typing.text.empty() && ::IsWindow(typing.edit)) {
+    ::SendMessageW(typing.edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(typing.text.c_str()));
+  }
+  typing.text.clear();
+}
+
+void AppendWaitingLines(PendingLines& lines) {
+  if (!lines.text.empty() && ::IsWindow(lines.transcript)) {
+    const int end = ::GetWindowTextLengthW(lines.transcript);
+    const std::wstring text = (end > 0 ? L"\r\n" : L"") + lines.text;
+    ::SendMessageW(lines.transcript, EM_SETSEL, static_cast<WPARAM>(end), end);
+    ::SendMessageW(lines.transcript, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    ::SendMessageW(lines.transcript, EM_SCROLLCARET, 0, 0);
+  }
+  lines.text.clear();
+}
+
+}  // namespace
+
+// Wine: each EM_REPLACESEL goes through several wineserver round trips and X calls (caret,
+// invalidation, font selection), and each change of the transcript repaints it, laying out
+// every visible line again; one change per character or per line more than doubled this
+// program's CPU time per message and left a bare posting loop far ahead of the transcript.
+void FlushPending(App& app) {
+  app.log.Flush();
+  AppendWaitingLines(app.lines);
+  InsertWaitingCharacters(app.typing);
+}
+
+bool HasPending(const App& app) {
+  return !app.typing.text.empty() || !app.lines.text.empty() || app.log.has_pending();
+}
+
+void SendInputToTranscript(App& app, HWND input, HWND transcript) {
+  if (!input || !transcript) return;
+  std::wstring text;
+  if (::GetWindowTextLengthW(input) > 0) {
+    // Typed by hand, or set from outside: the waiting characters go in at its caret first.
+    if (app.typing.edit == input) InsertWaitingCharacters(app.typing);
+    text = WindowText(input);
+    ::SetWindowTextW(input, L"");
+  } else if (app.typing.edit == input) {
+    text.swap(app.typing.text);
+  }
+  if (text.empty()) return;
+  if (app.lines.transcript != transcript) FlushPending(app);
+  app.lines.transcript = transcript;
+  if (!app.lines.text.empty()) app.lines.text += L"\r\n";
+  app.lines.text.append(kOwnLinePrefix.begin(), kOwnLinePrefix.end());
+  app.lines.text += text;
 }
 
 LRESULT TranscriptColors(HDC dc) {

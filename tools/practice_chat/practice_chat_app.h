@@ -22,6 +22,18 @@ struct MessengerHandles {
   HWND window = nullptr, transcript = nullptr, input = nullptr, button = nullptr;
 };
 
+// What the program has taken but not yet shown: characters for an input box and sent lines
+// for a transcript (without the line break before the first). Each goes in with one change
+// when the program has no more messages waiting (FlushPending).
+struct PendingTyping {
+  HWND edit = nullptr;
+  std::wstring text;
+};
+struct PendingLines {
+  HWND transcript = nullptr;
+  std::wstring text;
+};
+
 struct App {
   HINSTANCE instance = nullptr;
   Options options;
@@ -35,6 +47,8 @@ struct App {
   WNDPROC dialog_proc = nullptr;            // the "#32770" window's own procedure, before subclassing
   WNDPROC messenger_button_proc = nullptr;  // the Messenger "button" before subclassing
   int open_windows = 0;                     // top-level windows; the program ends with the last
+  PendingTyping typing;
+  PendingLines lines;
 };
 
 // The App stored in the window's user data (0 until set after creation).
@@ -55,11 +69,20 @@ std::wstring DecodeImeChar(WPARAM wparam);
 // notifications from the window's own child controls are left out.
 void LogReceived(App& app, std::string_view role, UINT message, WPARAM wparam, LPARAM lparam);
 
-// Inserts `text` at the caret of an edit control, unless it is a control character.
-void InsertTyped(HWND edit, const std::wstring& text);
+// Inserts `text` at the caret of an edit control, unless it is a control character. The
+// insertion waits in `app.typing` until FlushPending: characters come one message each, and
+// inserting them one by one would make this program the slowest part of every send.
+void InsertTyped(App& app, HWND edit, const std::wstring& text);
+// Writes the log's kept lines, then shows the waiting lines and characters: the log is never
+// behind what the windows show. Called by the message loop whenever no message is waiting,
+// so that whoever looks from outside sees every message taken so far once the program is idle.
+void FlushPending(App& app);
+// True while characters, lines or log lines wait for FlushPending.
+bool HasPending(const App& app);
 
-// Moves the text of `input` into `transcript` as a line "あなた: text" and empties it.
-void SendInputToTranscript(HWND input, HWND transcript);
+// Moves the text of `input` (with its waiting characters) into `transcript` as a line
+// "あなた: text" and empties it; the line waits for FlushPending.
+void SendInputToTranscript(App& app, HWND input, HWND transcript);
 
 // WM_CTLCOLORSTATIC of a transcript's parent: the transcript reads like a chat log, in the
 // window colour although it is read-only.
