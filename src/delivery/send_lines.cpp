@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <limits>
 #include <optional>
 #include <string>
@@ -15,9 +16,22 @@
 namespace kakehashi {
 namespace {
 
-std::u16string Decimal(std::int64_t n) {
-  const std::string digits = std::to_string(n);
-  return std::u16string(digits.begin(), digits.end());
+// The status texts are joined from parts in this one function: each join written out with
+// operator+ costs the program a kilobyte or more of code.
+std::u16string Joined(std::initializer_list<std::u16string_view> parts) {
+  std::u16string out;
+  for (const std::u16string_view part : parts) out += part;
+  return out;
+}
+
+std::u16string Decimal(std::int32_t n) {
+  std::u16string digits;
+  auto rest = static_cast<std::uint32_t>(n < 0 ? 0 : n);
+  do {
+    digits.insert(digits.begin(), static_cast<char16_t>(u'0' + rest % 10));
+    rest /= 10;
+  } while (rest != 0);
+  return digits;
 }
 
 std::u16string_view PostFailureText(std::uint32_t error) {
@@ -83,18 +97,18 @@ class Delivery {
   bool StopRequested() const { return stop_.requested; }
 
   bool Stopped() {
-    view_.SetStatus(Lines() + u"を送信して中止しました");
+    view_.SetStatus(Joined({Lines(), u"を送信して中止しました"}));
     return false;
   }
 
   bool Fail(std::u16string_view reason) {
-    view_.SetStatus(std::u16string(reason) + u"（" + Lines() + u"送信済み）");
+    view_.SetStatus(Joined({reason, u"（", Lines(), u"送信済み）"}));
     return false;
   }
 
  private:
-  std::u16string Lines() const { return Decimal(sent_) + u"/" + Decimal(lines_) + u"行"; }
-  void ShowProgress() { view_.SetStatus(u"送信中… " + Lines()); }
+  std::u16string Lines() const { return Joined({Decimal(sent_), u"/", Decimal(lines_), u"行"}); }
+  void ShowProgress() { view_.SetStatus(Joined({u"送信中… ", Lines()})); }
 
   // Win32: a thread's queue takes at most 10,000 posted messages; past that PostMessage
   // fails with 1816 while the chat works through its backlog. That is back-pressure, not

@@ -1,11 +1,11 @@
 // The character rule shared by every build: look-alikes taken to the code page's form, and a
 // table of the characters that round-trip through the platform's conversion.
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "platform/code_page.h"
 #include "platform/code_page_native.h"
@@ -73,7 +73,9 @@ class CodeTable {
     return (in(lead, 0x81, 0x9F) || in(lead, 0xE0, 0xFC)) && (in(trail, 0x40, 0x7E) || in(trail, 0x80, 0xFC));
   }
 
-  std::array<std::uint16_t, 0x10000> codes_{};
+  // On the heap: MinGW places a function-local static's storage in .data, which would add
+  // 128 KB to the file.
+  std::vector<std::uint16_t> codes_ = std::vector<std::uint16_t>(0x10000);
 };
 
 const CodeTable& Table() {
