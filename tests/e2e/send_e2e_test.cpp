@@ -288,7 +288,7 @@ TEST_F(LongSendEndToEnd, TheWindowAnswersThroughoutAndShowsProgress) {
   int answered = 0, missed = 0;
   std::wstring progress;
   for (std::wstring status = Status(); Sending(status); status = Status()) {
-    if (status != progress) progress = status;
+    progress = status;
     DWORD_PTR result = 0;
     if (SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &result)) {
       ++answered;
