@@ -1,22 +1,15 @@
 // Per-monitor DPI functions looked up at run time, with the system DPI as fallback.
 #include "platform/win32/win32_dpi.h"
 
+#include "platform/win32/proc_address.h"
+
 namespace kakehashi {
-namespace {
-
-template <typename Fn>
-Fn Find(HMODULE module, const char* name) {
-  // Win32: GetProcAddress returns a generic FARPROC that has to be cast to the real type.
-  return module ? reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name))) : nullptr;
-}
-
-}  // namespace
 
 DpiFunctions DpiFunctions::Lookup() {
   const HMODULE user32 = GetModuleHandleW(L"user32.dll");
   DpiFunctions f;
-  f.get_dpi_for_window = Find<GetDpiForWindowFn>(user32, "GetDpiForWindow");
-  f.adjust_window_rect_ex_for_dpi = Find<AdjustWindowRectExForDpiFn>(user32, "AdjustWindowRectExForDpi");
+  f.get_dpi_for_window = FindProc<GetDpiForWindowFn>(user32, "GetDpiForWindow");
+  f.adjust_window_rect_ex_for_dpi = FindProc<AdjustWindowRectExForDpiFn>(user32, "AdjustWindowRectExForDpi");
   return f;
 }
 

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "platform/win32/message_pump.h"
+#include "platform/win32/proc_address.h"
 
 #include <algorithm>
 #include <string>
@@ -24,12 +25,6 @@ std::string ReadString(int capacity, Read read) {
 }
 
 const char* OrNull(const std::string& s) { return s.empty() ? nullptr : s.c_str(); }
-
-template <typename Fn>
-Fn Find(HMODULE module, const char* name) {
-  // Win32: GetProcAddress returns a generic FARPROC that has to be cast to the real type.
-  return module ? reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name))) : nullptr;
-}
 
 // The thread on which StartComForShell initialised COM, or 0.
 DWORD com_thread = 0;
@@ -97,7 +92,7 @@ void Win32WindowOps::ShellExecuteA(Handle owner, std::string_view operation, std
   StartComForShell();
   using ShellExecuteAFn = decltype(&::ShellExecuteA);
   // Win32: an asynchronous launch may still run inside shell32 after the call returns.
-  static const ShellExecuteAFn shell_execute = Find<ShellExecuteAFn>(LoadLibraryW(L"shell32.dll"), "ShellExecuteA");
+  static const ShellExecuteAFn shell_execute = FindProc<ShellExecuteAFn>(LoadLibraryW(L"shell32.dll"), "ShellExecuteA");
   if (!shell_execute) return;
   const std::string op(operation), f(file), params(parameters), dir(directory);
   shell_execute(ToHwnd(owner), OrNull(op), f.c_str(), OrNull(params), OrNull(dir), show_command);
@@ -106,7 +101,7 @@ void Win32WindowOps::ShellExecuteA(Handle owner, std::string_view operation, std
 void StartComForShell() {
   if (com_thread != 0) return;
   using CoInitializeExFn = decltype(&::CoInitializeEx);
-  static const CoInitializeExFn co_initialize = Find<CoInitializeExFn>(LoadLibraryW(L"ole32.dll"), "CoInitializeEx");
+  static const CoInitializeExFn co_initialize = FindProc<CoInitializeExFn>(LoadLibraryW(L"ole32.dll"), "CoInitializeEx");
   // S_FALSE (already initialised the same way) is counted too and needs its CoUninitialize;
   // RPC_E_CHANGED_MODE (the thread chose otherwise) is not.
   if (co_initialize && SUCCEEDED(co_initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {
@@ -118,7 +113,7 @@ void EndComForShell() {
   if (com_thread == 0 || com_thread != GetCurrentThreadId()) return;
   using CoUninitializeFn = decltype(&::CoUninitialize);
   // ole32 is loaded, as StartComForShell loaded it and nothing unloads it.
-  if (const auto co_uninitialize = Find<CoUninitializeFn>(GetModuleHandleW(L"ole32.dll"), "CoUninitialize")) {
+  if (const auto co_uninitialize = FindProc<CoUninitializeFn>(GetModuleHandleW(L"ole32.dll"), "CoUninitialize")) {
     co_uninitialize();
   }
   com_thread = 0;
