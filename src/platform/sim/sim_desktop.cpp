@@ -223,7 +223,6 @@ PostResult SimDesktop::PostMessageA(Handle window, std::uint32_t message, std::u
     ++receiver->queued;
   }
   e.ok = e.error == 0;
-  if (!e.ok) last_error_ = e.error;
   events_.push_back(e);
   if (post_hook_) post_hook_(e);
   return PostResult{e.error};

@@ -68,7 +68,6 @@ class SimDesktop final : public WindowOps {
   // Accepted posts only, in order.
   std::vector<Event> Posts() const;
   void ClearEvents() { events_.clear(); }
-  std::uint32_t last_error() const { return last_error_; }
   std::uint64_t now_ms() const { return now_ms_; }
 
   // --- WindowOps ---
@@ -125,7 +124,6 @@ class SimDesktop final : public WindowOps {
   Handle foreground_;
   std::int32_t next_handle_ = 0x10010;
   std::uint64_t now_ms_ = 0;
-  std::uint32_t last_error_ = 0;
   bool getline_terminator_ = false;
 };
 
