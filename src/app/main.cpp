@@ -21,10 +21,14 @@ int FatalError(const std::wstring& what) {
   return 1;
 }
 
-int RunMessageLoop() {
+int RunMessageLoop(kakehashi::Form1& form1) {
   MSG msg{};
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    kakehashi::DispatchWindowMessage(msg);
+  for (;;) {
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == -1) break;
+    // A send still running is stopped first; its end posts the quit again.
+    if (got == 0 && !form1.StopSendBeforeQuit(static_cast<int>(msg.wParam))) break;
+    if (got != 0) kakehashi::DispatchWindowMessage(msg);
   }
   return static_cast<int>(msg.wParam);
 }
@@ -46,7 +50,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   } catch (const std::exception&) {
     return FatalError(L"out of memory");
   }
-  const int exit_code = RunMessageLoop();
+  const int exit_code = RunMessageLoop(form1);
   // The home-page item may have started COM on this thread.
   kakehashi::EndComForShell();
   return exit_code;

@@ -40,22 +40,35 @@ std::u16string_view Unsendable(const MainWindowView& view, std::u16string_view t
 
 }  // namespace
 
+std::u16string LinesFrom(std::u16string_view text, std::int32_t first) {
+  for (std::int32_t i = 0; i < first; ++i) {
+    const std::size_t at = text.find(u"\r\n");
+    if (at == std::u16string_view::npos) return {};
+    text.remove_prefix(at + 2);
+  }
+  return std::u16string(text);
+}
+
 SendMode SelectedMode(const MainWindowView& view) {
   if (view.OptionSelected(ModeOption::AAOpt)) return SendMode::kLines;
   if (view.OptionSelected(ModeOption::SAKASAOpt)) return SendMode::kLinesReversed;
   return SendMode::kSingleReversed;
 }
 
-void SendCommand(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, StopRequest& stop) {
+SendOutcome SendCommand(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, StopRequest& stop) {
   try {
     std::u16string text = view.MessageText();
     if (text.empty()) {
       view.SetStatus(std::u16string(kEmptyMessageText));
-      return;
+      return {};
     }
     if (!targets.TargetEdit) {
       view.SetStatus(std::u16string(kNoTargetText));
-      return;
+      return {};
+    }
+    if (ops.AnsiCodePage() != kShiftJisCodePage) {
+      view.SetStatus(std::u16string(kNeedsShiftJisText));
+      return {};
     }
     // A lone CR or LF is a line break: lines then read alike on every system, and neither
     // is ever posted as a character.
@@ -63,7 +76,7 @@ void SendCommand(WindowOps& ops, MainWindowView& view, const TargetWindows& targ
     const SendMode mode = SelectedMode(view);
     if (const std::u16string_view reason = Unsendable(view, text, mode); !reason.empty()) {
       view.SetStatus(std::u16string(reason));
-      return;
+      return {};
     }
     // Win32: the engine reads lines through EM_GETLINE, whose ANSI text the box makes with
     // best fit, and that has no look-alike right (WAVE DASH gives '?'): the box holds the
@@ -71,17 +84,21 @@ void SendCommand(WindowOps& ops, MainWindowView& view, const TargetWindows& targ
     // send went through.
     const std::u16string forms = CodePageForms(text);
     if (forms != text) view.SetMessageText(forms);
-    // The progress shown during the send is not a message of its own.
-    const std::u16string status_before = view.StatusText();
-    if (SendLines(ops, view, targets, mode, targets.TargetIsMessenger, stop)) {
+    const SendOutcome outcome = SendLines(ops, view, targets, mode, targets.TargetIsMessenger, stop);
+    if (outcome.delivered()) {
       view.SetMessageText(u"");
-      view.SetStatus(status_before);
-    } else if (forms != text) {
-      view.SetMessageText(text);
+      // The progress shown during the send is not a message of its own.
+      view.ShowTargetStatus();
+      return outcome;
     }
+    if (forms != text) view.SetMessageText(text);
+    // Sending again goes on where this send ended instead of repeating what was said.
+    if (outcome.sent > 0 && mode != SendMode::kSingleReversed) view.ReplaceMessageText(LinesFrom(text, outcome.sent));
+    return outcome;
   } catch (const std::exception&) {
     // Out of memory for a huge text: the text stays in the box and the user is told.
     view.SetStatus(std::u16string(kSendFailedText));
+    return {};
   }
 }
 

@@ -2,6 +2,8 @@
 // delivery mode from the option buttons, runs the engine and empties Message after it.
 #pragma once
 
+#include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "delivery/send_lines.h"
@@ -15,16 +17,23 @@ namespace kakehashi {
 inline constexpr std::u16string_view kEmptyMessageText = u"文字を入力してください";
 inline constexpr std::u16string_view kNoTargetText = u"ウィンドウが選択されていません";
 inline constexpr std::u16string_view kSendFailedText = u"送信中にエラーが発生しました";
+// The chat programs take code page 932 characters: on any other system (another language,
+// or Windows' UTF-8 option) they would arrive as something else.
+inline constexpr std::u16string_view kNeedsShiftJisText = u"シフトJISのWindowsでのみ送信できます";
+
+// The lines of `text` (broken at CR LF) from the zero-based line `first` on.
+std::u16string LinesFrom(std::u16string_view text, std::int32_t first);
 
 // The mode of the first selected option, in the order AAOpt, SAKASAOpt, DEFAULTOpt.
 SendMode SelectedMode(const MainWindowView& view);
 
-// The Send button (Send_Click): refuses an empty text or a missing target, refuses a text
-// that cannot be sent whole (a character without an ANSI code, in Message or in a
-// PlusWord that would be posted; in modes 1 and 2 a line longer than kLongestLineBytes),
-// runs the engine once with `stop` (which the window sets when the user stops the send)
-// and, only when every line went through, empties Message and gives the status line back
-// the text it had before the send. Never throws.
-void SendCommand(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, StopRequest& stop);
+// The Send button (Send_Click): refuses an empty text or a missing target, a system whose
+// code page is not 932, and a text that cannot be sent whole (a character without an ANSI
+// code, in Message or in a PlusWord that would be posted; in modes 1 and 2 a line longer
+// than kLongestLineBytes). Then runs the engine once with `stop` (which the window sets
+// when the user stops the send). When every line went through, Message is emptied and the
+// status line shows the target again; when a send of modes 1 and 2 ends early, Message
+// keeps only the lines not yet said, and one undo brings the whole text back. Never throws.
+SendOutcome SendCommand(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, StopRequest& stop);
 
 }  // namespace kakehashi

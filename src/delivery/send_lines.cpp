@@ -34,11 +34,11 @@ std::u16string Decimal(std::int32_t n) {
   return digits;
 }
 
-std::u16string_view PostFailureText(std::uint32_t error) {
+SendFailure PostFailure(std::uint32_t error) {
   switch (error) {
-    case kErrorNotEnoughQuota: return kTargetNotRespondingText;
-    case kErrorAccessDenied: return kTargetDeniedText;
-    default: return kTargetGoneText;
+    case kErrorNotEnoughQuota: return SendFailure::kNotResponding;
+    case kErrorAccessDenied: return SendFailure::kDenied;
+    default: return SendFailure::kTargetGone;
   }
 }
 
@@ -82,7 +82,7 @@ class Delivery {
   // substitute.
   bool PostPlusWord() {
     const std::u16string word = view_.PlusWordText();
-    if (!AnsiCanHold(word)) return Fail(kUnsendableCharacterText);
+    if (!AnsiCanHold(word)) return Fail(SendFailure::kUnsendableCharacter);
     return Chars(word);
   }
 
@@ -94,17 +94,25 @@ class Delivery {
     ShowProgress();
   }
 
-  bool StopRequested() const { return stop_.requested; }
+  bool StopRequested() const { return stop_.requested(); }
 
   bool Stopped() {
-    view_.SetStatus(Joined({Lines(), u"を送信して中止しました"}));
+    const std::u16string left = Decimal(lines_ - sent_);
+    view_.SetStatus(Joined({Lines(), u"で中止（残り", left, u"行）"}),
+                    Joined({Lines(), u"を送信して中止しました。残りの", left, u"行はメッセージ欄にあります"}));
+    outcome_ = SendOutcome::Kind::kStopped;
     return false;
   }
 
-  bool Fail(std::u16string_view reason) {
-    view_.SetStatus(Joined({reason, u"（", Lines(), u"送信済み）"}));
+  bool Fail(SendFailure failure) {
+    view_.SetStatus(Joined({ShortFailureText(failure), u"（", Lines(), u"済み）"}),
+                    Joined({FullFailureText(failure), u"（", Lines(), u"送信済み、残りの", Decimal(lines_ - sent_),
+                            u"行はメッセージ欄にあります）"}));
+    outcome_ = SendOutcome::Kind::kFailed;
     return false;
   }
+
+  SendOutcome Outcome() const { return {outcome_, sent_, lines_}; }
 
  private:
   std::u16string Lines() const { return Joined({Decimal(sent_), u"/", Decimal(lines_), u"行"}); }
@@ -112,19 +120,23 @@ class Delivery {
 
   // Win32: a thread's queue takes at most 10,000 posted messages; past that PostMessage
   // fails with 1816 while the chat works through its backlog. That is back-pressure, not
-  // failure: the post is tried again after a pause that keeps the tool's windows served.
-  // The pauses are not cut short by a stop, which waits for the end of the line.
+  // failure: the post is tried again after a pause, until the receiver has taken nothing
+  // for kNotRespondingAfterMs by the clock. The pauses are not cut short by a stop, which
+  // waits for the end of the line.
   bool Post(Handle window, std::uint32_t message, std::uintptr_t wparam) {
-    std::uint32_t refused_ms = 0;
+    std::uint64_t refused_since = 0;
+    bool refused = false;
     for (;;) {
       const PostResult result = ops_.PostMessageA(window, message, wparam, 0);
       if (result.ok()) return true;
-      if (result.error != kErrorNotEnoughQuota || refused_ms >= kNotRespondingAfterMs) {
-        return Fail(PostFailureText(result.error));
+      const std::uint64_t now = ops_.TickCount();
+      if (!refused) refused_since = now;
+      refused = true;
+      if (result.error != kErrorNotEnoughQuota || now - refused_since >= kNotRespondingAfterMs) {
+        return Fail(PostFailure(result.error));
       }
       StopRequest pause;
       ops_.Sleep(kQueueFullPauseMs, pause);
-      refused_ms += kQueueFullPauseMs;
     }
   }
 
@@ -134,6 +146,7 @@ class Delivery {
   StopRequest& stop_;
   std::int32_t lines_;
   std::int32_t sent_ = 0;
+  SendOutcome::Kind outcome_ = SendOutcome::Kind::kDelivered;
 };
 
 std::int32_t LineCount(WindowOps& ops, const MainWindowView& view) {
@@ -165,51 +178,92 @@ std::optional<std::u16string> ReadLine(WindowOps& ops, Handle message_window, st
   return std::nullopt;
 }
 
-bool Refuse(MainWindowView& view, std::u16string_view reason) {
+SendOutcome Refuse(MainWindowView& view, std::u16string_view reason) {
   view.SetStatus(std::u16string(reason));
-  return false;
+  return {};
 }
 
-bool SendLineByLine(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, SendMode mode,
-                    std::int32_t line_count, StopRequest& stop) {
+// Checks that need the target, made before the first post.
+std::u16string_view TargetRefusal(WindowOps& ops, const TargetWindows& targets, bool press) {
+  if (press && !targets.TargetHost) return kTargetGoneText;
+  if (ops.RunsAboveUs(targets.TargetEdit) || (press && ops.RunsAboveUs(targets.TargetHost))) {
+    return kTargetElevatedText;
+  }
+  return {};
+}
+
+SendOutcome SendLineByLine(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, SendMode mode,
+                           std::int32_t line_count, StopRequest& stop) {
   // Every line ends in a press.
-  if (!targets.TargetHost) return Refuse(view, kTargetGoneText);
+  if (const std::u16string_view reason = TargetRefusal(ops, targets, true); !reason.empty()) {
+    return Refuse(view, reason);
+  }
   Delivery delivery(ops, view, targets, stop, line_count);
   for (std::size_t i = 0; i < static_cast<std::size_t>(line_count); ++i) {
-    if (delivery.StopRequested()) return delivery.Stopped();
+    if (delivery.StopRequested()) {
+      delivery.Stopped();
+      break;
+    }
     const std::optional<std::u16string> line = ReadLine(ops, view.MessageWindow(), i);
-    if (!line) return delivery.Fail(kLineTooLongText);
+    if (!line) {
+      delivery.Fail(SendFailure::kLineTooLong);
+      break;
+    }
     const std::u16string text = ShapeLine(mode, *line);
-    if (!delivery.PlusWordIfWanted(CheckBox::BeforePlusCheck)) return false;
-    if (!delivery.Chars(text)) return false;
-    if (!delivery.PlusWordIfWanted(CheckBox::AfterPlusCheck)) return false;
+    if (!delivery.PlusWordIfWanted(CheckBox::BeforePlusCheck) || !delivery.Chars(text) ||
+        !delivery.PlusWordIfWanted(CheckBox::AfterPlusCheck)) {
+      break;
+    }
     delivery.Delay();
-    if (!delivery.Press()) return false;
+    if (!delivery.Press()) break;
     delivery.LineSent();
   }
-  return true;
+  return delivery.Outcome();
 }
 
-bool SendSingleLine(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, StopRequest& stop) {
+SendOutcome SendSingleLine(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, StopRequest& stop) {
   if (LineCount(ops, view) > 1) return Refuse(view, kNotSingleLineText);
   const bool press = view.CheckValue(CheckBox::SendNow) == kChecked;
-  if (press && !targets.TargetHost) return Refuse(view, kTargetGoneText);
+  if (const std::u16string_view reason = TargetRefusal(ops, targets, press); !reason.empty()) {
+    return Refuse(view, reason);
+  }
   const std::u16string text = ReverseText(view.MessageText());
   if (!AnsiCanHold(text)) return Refuse(view, kUnsendableCharacterText);
   // One line: a stop has no boundary to take effect at before the end.
   Delivery delivery(ops, view, targets, stop, 1);
-  if (!delivery.PlusWordIfWanted(CheckBox::BeforePlusCheck)) return false;
-  if (!delivery.Chars(text)) return false;
-  if (!delivery.PlusWordIfWanted(CheckBox::AfterPlusCheck)) return false;
-  if (press && !delivery.Press()) return false;
-  delivery.LineSent();
-  return true;
+  if (delivery.PlusWordIfWanted(CheckBox::BeforePlusCheck) && delivery.Chars(text) &&
+      delivery.PlusWordIfWanted(CheckBox::AfterPlusCheck) && (!press || delivery.Press())) {
+    delivery.LineSent();
+  }
+  return delivery.Outcome();
 }
 
 }  // namespace
 
-bool SendLines(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, SendMode mode,
-               bool is_messenger, StopRequest& stop) {
+std::u16string_view ShortFailureText(SendFailure failure) {
+  switch (failure) {
+    case SendFailure::kTargetGone: return u"送信先が見つかりません";
+    case SendFailure::kNotResponding: return u"送信先が応答しません";
+    case SendFailure::kDenied: return u"送信先に送る権限がありません";
+    case SendFailure::kUnsendableCharacter: return u"送信できない文字があります";
+    case SendFailure::kLineTooLong: return u"1行が長すぎます";
+  }
+  return {};
+}
+
+std::u16string_view FullFailureText(SendFailure failure) {
+  switch (failure) {
+    case SendFailure::kTargetGone: return kTargetGoneText;
+    case SendFailure::kNotResponding: return u"送信先が10秒間応答しません";
+    case SendFailure::kDenied: return u"送信先のウィンドウに送れません（権限が違います）";
+    case SendFailure::kUnsendableCharacter: return kUnsendableCharacterText;
+    case SendFailure::kLineTooLong: return kLineTooLongText;
+  }
+  return {};
+}
+
+SendOutcome SendLines(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, SendMode mode,
+                      bool is_messenger, StopRequest& stop) {
   const std::int32_t line_count = LineCount(ops, view);
   if (LineLimitExceeded(is_messenger, line_count, view.CheckValue(CheckBox::Limit))) {
     return Refuse(view, kTooManyLinesText);
@@ -221,7 +275,7 @@ bool SendLines(WindowOps& ops, MainWindowView& view, const TargetWindows& target
     case SendMode::kSingleReversed:
       return SendSingleLine(ops, view, targets, stop);
   }
-  return false;
+  return {};
 }
 
 }  // namespace kakehashi

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "delivery/text_shaping.h"
@@ -12,14 +13,29 @@
 
 namespace kakehashi {
 
-// Status-line texts of the engine's refusals and failures.
+// Status-line texts of the engine's refusals.
 inline constexpr std::u16string_view kTooManyLinesText = u"4行以上は無視になります";
 inline constexpr std::u16string_view kNotSingleLineText = u"単一行じゃないのれす";
 inline constexpr std::u16string_view kTargetGoneText = u"送信先のウィンドウが見つかりません";
-inline constexpr std::u16string_view kTargetNotRespondingText = u"送信先が応答しません";
-inline constexpr std::u16string_view kTargetDeniedText = u"送信先のウィンドウに送れません（権限が違います）";
+inline constexpr std::u16string_view kTargetElevatedText = u"送信先が管理者として実行されています";
 inline constexpr std::u16string_view kUnsendableCharacterText = u"送信できない文字が含まれています";
 inline constexpr std::u16string_view kLineTooLongText = u"1行が長すぎて送信できません";
+
+// Why a send that had begun ended early. The status box shows the short wording with how
+// far the send got ("送信先が見つかりません（3/10行済み）"); its tooltip the full one.
+enum class SendFailure { kTargetGone, kNotResponding, kDenied, kUnsendableCharacter, kLineTooLong };
+std::u16string_view ShortFailureText(SendFailure failure);
+std::u16string_view FullFailureText(SendFailure failure);
+
+// How a send ended, and how far it got: `sent` lines of `total` went out whole.
+struct SendOutcome {
+  enum class Kind { kRefused, kDelivered, kStopped, kFailed };
+  Kind kind = Kind::kRefused;
+  std::int32_t sent = 0;
+  std::int32_t total = 0;
+  bool delivered() const { return kind == Kind::kDelivered; }
+  explicit operator bool() const { return delivered(); }
+};
 
 // EM_GETLINE takes its capacity in a 16-bit word: a line is first read into the classic
 // 1000-byte buffer and, when that may have cut it, again into the largest buffer.
@@ -34,16 +50,18 @@ inline constexpr std::size_t kLongestLineBytes = kLargestLineBufferBytes - 2;
 inline constexpr std::uint32_t kQueueFullPauseMs = 10;
 inline constexpr std::uint32_t kNotRespondingAfterMs = 10000;
 
-// Types the text of Message into `targets` in `mode`. True when every line went through.
+// Types the text of Message into `targets` in `mode`.
 //
 // What can be known beforehand is refused before anything is posted, with the reason in
-// the status line: the four-line limit, more than one line in mode 3, and a press that
-// will be needed while there is no window to press it in. While the send runs, the status
-// line shows how many lines have been pressed ("送信中… 3/40行"). A stop request takes
-// effect at the next line boundary: a delay it cuts short still ends in its press, so no
-// line is left typed but unsaid. A post that fails ends the send, and the status line says
-// why and how far it got. Every control value is read at the moment it is needed.
-bool SendLines(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, SendMode mode,
-               bool is_messenger, StopRequest& stop);
+// the status line: the four-line limit, more than one line in mode 3, a press that will
+// be needed while there is no window to press it in, and a chat that runs with higher
+// rights than the tool (Windows may drop the posts while reporting success). While the
+// send runs, the status line shows how many lines have been pressed ("送信中… 3/40行"). A
+// stop request takes effect at the next line boundary: a delay it cuts short still ends in
+// its press, so no line is left typed but unsaid. A post that fails ends the send, and the
+// status line says why and how far it got. Every control value is read at the moment it
+// is needed.
+SendOutcome SendLines(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, SendMode mode,
+                      bool is_messenger, StopRequest& stop);
 
 }  // namespace kakehashi

@@ -1,6 +1,8 @@
 // Form1: its control table, menu, start values and event handlers.
 #include "forms/form1.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <array>
 #include <string_view>
@@ -119,6 +121,7 @@ void Form1::Load(HINSTANCE instance, int show_command) {
   SendMessageW(control(Message), EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
   UseDialogKeys(control(Message), true);
   UseDialogKeys(control(Status), false);
+  CreateStatusTip();
   SetCheck(control(DEFAULTOpt), BST_CHECKED);
   Form_Load();
   ShowAndFocus(show_command);
@@ -129,11 +132,14 @@ LRESULT Form1::FormMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND: on_command(LOWORD(wp), HIWORD(wp)); return 0;
     case WM_TIMER: Timer1_Timer(); return 0;
     case WM_CLOSE:
-      if (!sending_) return DefaultProc(msg, wp, lp);
-      stop_.requested = true;
+      if (!send_) return DefaultProc(msg, wp, lp);
+      send_->RequestStop();
       close_after_send_ = true;
       return 0;
     case WM_DESTROY: on_destroy(); return 0;
+    case WM_NOTIFY: return on_notify(*reinterpret_cast<const NMHDR*>(lp));
+    case kMsgSendStatus: on_send_status(lp); return 0;
+    case kMsgSendDone: on_send_done(); return 0;
     default: return DefaultProc(msg, wp, lp);
   }
 }
@@ -143,7 +149,7 @@ void Form1::OnException() { SetStatus(u"内部エラーが発生しました"); 
 void Form1::on_command(int id, int code) {
   // Esc comes from the dialog manager as IDCANCEL: it stops a send.
   if (id == IDCANCEL) {
-    if (sending_) stop_.requested = true;
+    if (send_) send_->RequestStop();
     return;
   }
   switch (static_cast<ControlId>(id)) {
@@ -168,8 +174,61 @@ void Form1::on_command(int id, int code) {
 
 void Form1::on_destroy() { KillTimer(hwnd(), kTimer1Id); }
 
+Form1::~Form1() { SendThread::Abandon(std::move(send_)); }
+
+bool Form1::StopSendBeforeQuit(int exit_code) {
+  if (!send_) return false;
+  send_->RequestStop();
+  quit_after_send_ = true;
+  quit_code_ = exit_code;
+  return true;
+}
+
+// The status box is narrow: its tooltip shows what it holds in full.
+void Form1::CreateStatusTip() {
+  status_tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
+                                instance_, nullptr);
+  if (!status_tip_) return;  // the tool works without it
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = hwnd();
+  tool.uId = reinterpret_cast<UINT_PTR>(control(Status));
+  tool.lpszText = LPSTR_TEXTCALLBACKW;
+  SendMessageW(status_tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  // Long texts wrap instead of running off the screen.
+  SendMessageW(status_tip_, TTM_SETMAXTIPWIDTH, 0, MulDiv(360, static_cast<int>(dpi()), 96));
+}
+
+LRESULT Form1::on_notify(const NMHDR& header) {
+  if (header.hwndFrom == status_tip_ && header.code == TTN_GETDISPINFOW) {
+    auto& info = *reinterpret_cast<NMTTDISPINFOW*>(const_cast<NMHDR*>(&header));
+    info.lpszText = status_detail_.data();
+  }
+  return 0;
+}
+
+void Form1::on_send_status(LPARAM lp) {
+  const std::unique_ptr<StatusUpdate> update = TakeStatusUpdate(lp);
+  if (update->kind == StatusUpdate::Kind::kTarget) {
+    ShowTargetStatus();
+  } else {
+    SetStatus(update->text, update->detail);
+  }
+}
+
+void Form1::on_send_done() {
+  if (!send_) return;
+  send_->Finish();
+  send_.reset();
+  LockForSend(false);
+  if (close_after_send_) DestroyWindow(hwnd());
+  if (quit_after_send_) PostQuitMessage(quit_code_);
+}
+
 void Form1::Form_Load() {
-  SetStatus(std::u16string(kStatusNoWindow));
+  SetStatus(std::u16string(ops_.AnsiCodePage() == kShiftJisCodePage ? kStatusNoWindow : kNeedsShiftJisText));
   SetTimer(hwnd(), kTimer1Id, kTimer1IntervalMs, nullptr);
 }
 
@@ -250,17 +309,15 @@ void Form1::GotoHP_Click() {
 }
 
 void Form1::Send_Click() {
-  if (sending_) {
-    stop_.requested = true;
+  if (send_) {
+    // Win32: a push button turns the second click of a double-click into a second press;
+    // that is not a stop.
+    if (GetTickCount64() - send_started_ >= GetDoubleClickTime()) send_->RequestStop();
     return;
   }
-  sending_ = true;
-  stop_ = StopRequest{};
+  send_started_ = GetTickCount64();
   LockForSend(true);
-  SendCommand(ops_, *this, targets_, stop_);
-  LockForSend(false);
-  sending_ = false;
-  if (close_after_send_) DestroyWindow(hwnd());
+  send_ = std::make_unique<SendThread>(hwnd(), *this, targets_);
 }
 
 void Form1::LockForSend(bool locked) {
@@ -281,13 +338,19 @@ void Form1::LockForSend(bool locked) {
 }
 
 void Form1::Timer1_Timer() {
-  if (sending_) return;
+  if (send_) return;
   PollForegroundWindow(ops_, *this, targets_);
 }
 
 std::u16string Form1::MessageText() const { return ToU16(WindowTextW(control(Message))); }
 
 void Form1::SetMessageText(const std::u16string& text) { SetWindowTextW(control(Message), ToWide(text).c_str()); }
+
+void Form1::ReplaceMessageText(const std::u16string& text) {
+  HWND box = control(Message);
+  SendMessageW(box, EM_SETSEL, 0, -1);
+  SendMessageW(box, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(ToWide(text).c_str()));
+}
 
 Handle Form1::MessageWindow() const { return FromHwnd(control(Message)); }
 
@@ -305,11 +368,23 @@ std::u16string Form1::PlusWordText() const { return ToU16(WindowTextW(control(Pl
 
 std::u16string Form1::WaitText() const { return ToU16(WindowTextW(control(Wait))); }
 
-void Form1::SetStatus(const std::u16string& text) {
+void Form1::SetStatus(const std::u16string& text) { SetStatus(text, text); }
+
+void Form1::SetStatus(const std::u16string& text, const std::u16string& detail) {
+  status_detail_ = ToWide(detail);
   HWND status = control(Status);
   // The poll rewrites the status ten times a second: an unchanged text is not repainted.
   if (!status || ToU16(WindowTextW(status)) == text) return;
   SetWindowTextW(status, ToWide(text).c_str());
+}
+
+void Form1::SetTargetStatus(const std::u16string& caption) {
+  target_status_ = caption;
+  SetStatus(caption);
+}
+
+void Form1::ShowTargetStatus() {
+  SetStatus(target_status_.empty() ? std::u16string(kStatusNoWindow) : target_status_);
 }
 
 }  // namespace kakehashi

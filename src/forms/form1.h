@@ -4,11 +4,13 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "forms/control_ids.h"
 #include "forms/form_window.h"
 #include "forms/main_window_view.h"
+#include "forms/send_thread.h"
 #include "platform/win32/win32_window_ops.h"
 #include "targets/target_windows.h"
 
@@ -24,26 +26,41 @@ class Form1 final : public FormWindow, public MainWindowView {
  public:
   Form1(OpenWindows& open_windows, FrmTip& tip, FrmAbout& about)
       : FormWindow(open_windows), tip_(tip), about_(about) {}
+  ~Form1() override;
 
   // Creates the window and its controls, runs Form_Load and shows it. Throws StartupError.
   void Load(HINSTANCE instance, int show_command);
 
-  // MainWindowView: every value is read from the control at the moment of the call.
+  // The program was told to quit: true when a send runs, which is then stopped; the quit
+  // is posted again with `exit_code` when it has ended.
+  bool StopSendBeforeQuit(int exit_code);
+
+  // MainWindowView: every value is read from the control at the moment of the call. The
+  // reads and Message's text may be used from the send's thread (Win32 sends them to this
+  // window's thread); the status line belongs to this window's thread.
   std::u16string StatusText() const override;
   std::u16string MessageText() const override;
   void SetMessageText(const std::u16string& text) override;
+  void ReplaceMessageText(const std::u16string& text) override;
   Handle MessageWindow() const override;
   bool OptionSelected(ModeOption option) const override;
   int CheckValue(CheckBox box) const override;
   std::u16string PlusWordText() const override;
   std::u16string WaitText() const override;
   void SetStatus(const std::u16string& text) override;
+  void SetStatus(const std::u16string& text, const std::u16string& detail) override;
+  void SetTargetStatus(const std::u16string& caption) override;
+  void ShowTargetStatus() override;
 
  private:
   LRESULT FormMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnException() override;
   void on_command(int id, int code);
   void on_destroy();
+  LRESULT on_notify(const NMHDR& header);
+  void on_send_status(LPARAM lp);
+  void on_send_done();
+  void CreateStatusTip();
 
   void Form_Load();
   void Option_Click(ModeOption option);
@@ -71,12 +88,18 @@ class Form1 final : public FormWindow, public MainWindowView {
   FrmAbout& about_;
   Win32WindowOps ops_;
   TargetWindows targets_;
-  // A send runs inside Send_Click while its waits keep serving the window: Send, Enter or
-  // Esc then stop it, closing the window stops it first and closes after, and the poll
-  // does not run, so the target cannot change under it.
-  bool sending_ = false;
-  StopRequest stop_;
+  // A send runs on its own thread (send_ while it runs): Send, Enter or Esc stop it,
+  // closing the window stops it first and closes after, and the poll does not run, so the
+  // target cannot change under it.
+  std::unique_ptr<SendThread> send_;
+  ULONGLONG send_started_ = 0;
   bool close_after_send_ = false;
+  bool quit_after_send_ = false;
+  int quit_code_ = 0;
+  // The status box's tooltip: the last text in full, or a result's fuller wording.
+  HWND status_tip_ = nullptr;
+  std::wstring status_detail_;
+  std::u16string target_status_;
   HWND focus_before_send_ = nullptr;
   bool quiet_focus_ = false;  // the focus comes back after a send: no hint
 };

@@ -19,6 +19,8 @@ class MainWindowView {
   // The whole text of Message, and its replacement.
   virtual std::u16string MessageText() const = 0;
   virtual void SetMessageText(const std::u16string& text) = 0;
+  // Replaces the text of Message as one step that the user can undo (Ctrl+Z).
+  virtual void ReplaceMessageText(const std::u16string& text) = 0;
 
   // The edit control of Message, for EM_GETLINECOUNT / EM_GETLINE.
   virtual Handle MessageWindow() const = 0;
@@ -32,9 +34,17 @@ class MainWindowView {
   virtual std::u16string PlusWordText() const = 0;
   virtual std::u16string WaitText() const = 0;
 
-  // The text of the status line, and its replacement.
+  // The text of the status line, and its replacement. The status box is narrow: its
+  // tooltip shows the last text in full, or the fuller wording `detail` of a result.
   virtual std::u16string StatusText() const = 0;
   virtual void SetStatus(const std::u16string& text) = 0;
+  virtual void SetStatus(const std::u16string& text, const std::u16string& detail) = 0;
+
+  // The poll writes the target's caption with this; ShowTargetStatus writes the last one
+  // again (the start text before there was any), so that a send that went through leaves
+  // no older result in the status line.
+  virtual void SetTargetStatus(const std::u16string& caption) = 0;
+  virtual void ShowTargetStatus() = 0;
 };
 
 }  // namespace kakehashi

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/handle.h"
+#include "platform/stop_request.h"
 
 namespace kakehashi {
 
@@ -29,11 +30,8 @@ struct PostResult {
   constexpr bool ok() const { return error == 0; }
 };
 
-// A request to end a wait early, set by the tool's own window handlers while they are
-// served during the wait (a stop pressed by the user).
-struct StopRequest {
-  bool requested = false;
-};
+// The code page whose characters the chat programs take.
+inline constexpr std::uint32_t kShiftJisCodePage = 932;
 
 // Strings crossing this interface are byte strings in the system's ANSI code page
 // (Shift_JIS on Japanese systems); that is the contract with the chat programs.
@@ -76,12 +74,21 @@ class WindowOps {
   // The control id of `window`; 0 if it has none or does not exist.
   virtual int GetDlgCtrlID(Handle window) = 0;
 
-  // Waits `milliseconds` while the tool's own windows keep being served: their messages
-  // are handled during the wait, so the tool never stops answering. True when the whole
-  // time has passed; false as soon as `stop` is requested (looked at after every message
-  // handled), and the implementation may request it itself when the program is told to
-  // quit. Sleep(0) handles only what is already waiting.
+  // Waits `milliseconds` on the send's thread. True when the whole time has passed; false
+  // as soon as `stop` is requested, by any thread.
   virtual bool Sleep(std::uint32_t milliseconds, StopRequest& stop) = 0;
+
+  // Milliseconds on the system's clock since some fixed time; it never goes back.
+  virtual std::uint64_t TickCount() = 0;
+
+  // True when the program of `window` runs at a higher integrity level than the tool
+  // (started as administrator while the tool is not), or when its level cannot be read
+  // because access is denied. Windows may then drop posts to it while reporting success.
+  // False for a window that does not exist.
+  virtual bool RunsAboveUs(Handle window) = 0;
+
+  // The system's ANSI code page, in which the A operations above pass their strings.
+  virtual std::uint32_t AnsiCodePage() = 0;
 
   // A handle to use as owner for the shell call.
   virtual Handle GetDesktopWindow() = 0;

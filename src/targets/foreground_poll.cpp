@@ -35,7 +35,7 @@ bool BeginsWith(const std::string& buffer, std::string_view prefix) {
 }
 
 void ShowTitle(WindowOps& ops, MainWindowView& view, Handle window, int capacity) {
-  view.SetStatus(FromAnsi(ops.GetWindowTextA(window, capacity)));
+  view.SetTargetStatus(FromAnsi(ops.GetWindowTextA(window, capacity)));
 }
 
 void RecordMessenger(WindowOps& ops, MainWindowView& view, TargetWindows& targets, Handle window) {

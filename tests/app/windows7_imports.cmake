@@ -26,7 +26,8 @@ string(TOLOWER "${allowed_dlls}" allowed_lower)
 
 set(problems "")
 foreach(program IN LISTS PROGRAMS)
-  execute_process(COMMAND ${OBJDUMP} -p ${program} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+  # binutils translates its headings (LANG=ja_JP.UTF-8): read them in the C locale.
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C ${OBJDUMP} -p ${program} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
   if(NOT rc EQUAL 0)
     message(FATAL_ERROR "${OBJDUMP} -p ${program} failed (${rc})")
   endif()

@@ -97,7 +97,7 @@ TEST(LongSend, AStopTakesEffectAtTheNextLineBoundary) {
   const auto stop_at_post = [](std::size_t n) {
     return [n](SendDesk& d) {
       d.desktop.OnPost([&d, n, count = std::size_t{0}](const sim::Event&) mutable {
-        if (++count == n) d.stop.requested = true;
+        if (++count == n) d.stop.Request();
       });
     };
   };
@@ -105,13 +105,13 @@ TEST(LongSend, AStopTakesEffectAtTheNextLineBoundary) {
       // Line 3 has begun: it is finished, delay and press included, and the send ends.
       {"during the characters of line 3", stop_at_post(7), 3, false},
       // 300 ms into the delay of line 2 (each line: its characters at once, then 1000 ms).
-      {"during the delay of line 2", [](SendDesk& d) { d.desktop.At(1300, [&d] { d.stop.requested = true; }); }, 2, false},
-      {"during the last delay", [](SendDesk& d) { d.desktop.At(4500, [&d] { d.stop.requested = true; }); }, 5, true},
+      {"during the delay of line 2", [](SendDesk& d) { d.desktop.At(1300, [&d] { d.stop.Request(); }); }, 2, false},
+      {"during the last delay", [](SendDesk& d) { d.desktop.At(4500, [&d] { d.stop.Request(); }); }, 5, true},
       // A stop pressed while the chat's queue is full waits for the end of the line too.
       {"during back-pressure",
        [](SendDesk& d) {
          d.desktop.SetReceiver({d.messenger.TargetEdit, d.messenger.TargetHost}, 1, 0.01);
-         d.desktop.At(30, [&d] { d.stop.requested = true; });
+         d.desktop.At(30, [&d] { d.stop.Request(); });
        },
        1, false},
   };
@@ -131,8 +131,11 @@ TEST(LongSend, AStopTakesEffectAtTheNextLineBoundary) {
     if (c.delivered) {
       EXPECT_EQ(d.window.MessageText(), u"") << c.name;
     } else {
-      EXPECT_EQ(d.window.MessageText(), text) << c.name << ": the text stays";
-      EXPECT_EQ(d.window.status(), Decimal(c.lines_sent) + u"/5行を送信して中止しました") << c.name;
+      // Sending again goes on with the lines not yet said; one undo brings all back.
+      EXPECT_EQ(d.window.MessageText(), LinesFrom(text, static_cast<std::int32_t>(c.lines_sent))) << c.name;
+      EXPECT_EQ(d.window.undo_text(), text) << c.name;
+      EXPECT_EQ(d.window.status(), Decimal(c.lines_sent) + u"/5行で中止（残り" + Decimal(5 - c.lines_sent) + u"行）")
+          << c.name;
     }
   }
 }
@@ -141,13 +144,13 @@ TEST(LongSend, AStopCutsTheDelayShortAndThePressFollowsAtOnce) {
   SendDesk d;
   d.window.SetWait(u"99999999999");
   d.SetMessage(u"a\r\nb");
-  d.desktop.At(2500, [&d] { d.stop.requested = true; });
+  d.desktop.At(2500, [&d] { d.stop.Request(); });
   EXPECT_FALSE(SendLines(d.desktop, d.window, d.messenger, SendMode::kLines, true, d.stop));
   const std::vector<sim::Event> posts = d.desktop.Posts();
   ASSERT_EQ(posts.size(), 2u);
   EXPECT_EQ(posts.back().message, kWmCommand);
   EXPECT_EQ(posts.back().time_ms, 2500u);
-  EXPECT_EQ(d.window.status(), u"1/2行を送信して中止しました");
+  EXPECT_EQ(d.window.status(), u"1/2行で中止（残り1行）");
 }
 
 TEST(LongSend, TheStatusLineCountsThePressedLines) {
@@ -172,8 +175,10 @@ TEST(LongSend, ALostWindowMidwayEndsTheSendWithHowFarItGot) {
     if (e.message == kWmCommand && e.ok && d.desktop.Posts().size() == 6) d.desktop.Destroy(d.messenger.TargetHost);
   });
   SendCommand(d.desktop, d.window, d.messenger, d.stop);
-  EXPECT_EQ(d.window.status(), u"送信先のウィンドウが見つかりません（2/3行送信済み）");
-  EXPECT_EQ(d.window.MessageText(), u"ab\r\ncd\r\nef");
+  EXPECT_EQ(d.window.status(), u"送信先が見つかりません（2/3行済み）");
+  EXPECT_EQ(d.window.status_detail(), u"送信先のウィンドウが見つかりません（2/3行送信済み、残りの1行はメッセージ欄にあります）");
+  EXPECT_EQ(d.window.MessageText(), u"ef");
+  EXPECT_EQ(d.window.undo_text(), u"ab\r\ncd\r\nef");
 }
 
 TEST(LongSend, APressWithoutAWindowToPressIsRefusedBeforeAnythingIsPosted) {

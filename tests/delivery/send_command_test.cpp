@@ -70,9 +70,9 @@ TEST(SendCommand, EngineRefusalsAndLostTargetsKeepTheText) {
   };
   const Case cases[] = {
       {u"1\r\n2\r\n3\r\n4\r\n5", false, u"4行以上は無視になります"},
-      {u"1\r\n2", true, u"送信先のウィンドウが見つかりません（0/2行送信済み）"},
+      {u"1\r\n2", true, u"送信先が見つかりません（0/2行済み）"},
       {u"\u301C\r\n2\r\n3\r\n4\r\n5", false, u"4行以上は無視になります"},  // the pasted look-alike stays
-      {u"\u2212\r\n2", true, u"送信先のウィンドウが見つかりません（0/2行送信済み）"},
+      {u"\u2212\r\n2", true, u"送信先が見つかりません（0/2行済み）"},
   };
   for (const Case& c : cases) {
     SendDesk d;
@@ -148,23 +148,15 @@ TEST(SendCommand, PastedLookAlikesAreSentAsTheCodePageCharacters) {
 }
 
 // Options read through a view in which several can be selected at once, to show the order.
-class OptionsWindow final : public MainWindowView {
+class OptionsWindow final : public ForwardingView {
  public:
-  OptionsWindow(sim::SimMainWindow& base, bool aa, bool sakasa, bool def) : base_(base), aa_(aa), sakasa_(sakasa), def_(def) {}
-  std::u16string MessageText() const override { return base_.MessageText(); }
-  void SetMessageText(const std::u16string& text) override { base_.SetMessageText(text); }
-  Handle MessageWindow() const override { return base_.MessageWindow(); }
+  OptionsWindow(sim::SimMainWindow& base, bool aa, bool sakasa, bool def)
+      : ForwardingView(base), aa_(aa), sakasa_(sakasa), def_(def) {}
   bool OptionSelected(ModeOption o) const override {
     return o == ModeOption::AAOpt ? aa_ : o == ModeOption::SAKASAOpt ? sakasa_ : def_;
   }
-  int CheckValue(CheckBox box) const override { return base_.CheckValue(box); }
-  std::u16string PlusWordText() const override { return base_.PlusWordText(); }
-  std::u16string WaitText() const override { return base_.WaitText(); }
-  std::u16string StatusText() const override { return base_.StatusText(); }
-  void SetStatus(const std::u16string& text) override { base_.SetStatus(text); }
 
  private:
-  sim::SimMainWindow& base_;
   bool aa_, sakasa_, def_;
 };
 

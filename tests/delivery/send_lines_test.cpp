@@ -110,7 +110,7 @@ TEST(SendLines, LineLimitAndSingleLineRefusalsPostNothing) {
     if (c.final_break) text += u"\r\n";
     d.SetMessage(text);
     const TargetWindows& t = c.messenger ? d.messenger : d.chat;
-    const bool sent = SendLines(d.desktop, d.window, t, c.mode, c.messenger, d.stop);
+    const bool sent = !!SendLines(d.desktop, d.window, t, c.mode, c.messenger, d.stop);
     const auto presses = d.desktop.Posts().size() - static_cast<std::size_t>(c.lines);
     SCOPED_TRACE(::testing::Message() << c.lines << " lines, limit " << c.limit << " mode " << int(c.mode));
     if (c.refusal) {
@@ -159,24 +159,16 @@ TEST(SendLines, MissingSendButtonStillPressesWithIdZero) {
 }
 
 // A main window whose values change as they are read, to prove each decision reads anew.
-class ChangingWindow final : public MainWindowView {
+class ChangingWindow final : public ForwardingView {
  public:
-  explicit ChangingWindow(SimMainWindow& base) : base_(base) {}
+  explicit ChangingWindow(SimMainWindow& base) : ForwardingView(base) {}
   std::function<std::u16string(int)> plus_word;  // by number of the read
   std::function<std::u16string(int)> wait;
 
-  std::u16string MessageText() const override { return base_.MessageText(); }
-  void SetMessageText(const std::u16string& text) override { base_.SetMessageText(text); }
-  Handle MessageWindow() const override { return base_.MessageWindow(); }
-  bool OptionSelected(ModeOption option) const override { return base_.OptionSelected(option); }
-  int CheckValue(CheckBox box) const override { return base_.CheckValue(box); }
-  std::u16string PlusWordText() const override { return plus_word ? plus_word(plus_reads_++) : base_.PlusWordText(); }
-  std::u16string WaitText() const override { return wait ? wait(wait_reads_++) : base_.WaitText(); }
-  std::u16string StatusText() const override { return base_.StatusText(); }
-  void SetStatus(const std::u16string& text) override { base_.SetStatus(text); }
+  std::u16string PlusWordText() const override { return plus_word ? plus_word(plus_reads_++) : ForwardingView::PlusWordText(); }
+  std::u16string WaitText() const override { return wait ? wait(wait_reads_++) : ForwardingView::WaitText(); }
 
  private:
-  SimMainWindow& base_;
   mutable int plus_reads_ = 0;
   mutable int wait_reads_ = 0;
 };
@@ -204,7 +196,7 @@ TEST(SendLines, PlusWordTurningUnsendableMidwayStopsTheSend) {
   ChangingWindow view(d.window);
   view.plus_word = [](int n) { return std::u16string(n < 4 ? u"Z" : u"\U0001F600"); };
   EXPECT_FALSE(SendLines(d.desktop, view, d.chat, SendMode::kLines, false, d.stop));
-  EXPECT_EQ(d.window.status(), u"送信できない文字が含まれています（1/2行送信済み）");
+  EXPECT_EQ(d.window.status(), u"送信できない文字があります（1/2行済み）");
   EXPECT_EQ(Recorded(d.desktop), Expect(d.chat).Line(u"Z", u"a", u"", 500, kChatButtonId).steps());
 }
 
@@ -235,7 +227,7 @@ TEST(SendLines, ALineBeyondTheLargestBufferStopsInsteadOfBeingCut) {
   SendDesk d;
   d.SetMessage(u"a\r\n" + std::u16string(kLongestLineBytes + 1, 'x'));
   EXPECT_FALSE(SendLines(d.desktop, d.window, d.chat, SendMode::kLines, false, d.stop));
-  EXPECT_EQ(d.window.status(), u"1行が長すぎて送信できません（1/2行送信済み）");
+  EXPECT_EQ(d.window.status(), u"1行が長すぎます（1/2行済み）");
   EXPECT_EQ(Recorded(d.desktop), Expect(d.chat).Line(u"", u"a", u"", 500, kChatButtonId).steps());
 }
 
@@ -248,14 +240,14 @@ struct FailedPostCase {
 
 TEST(SendLines, AFailedPostEndsTheSendAndSaysWhyAndHowFarItGot) {
   const FailedPostCase cases[] = {
-      {"input gone", [](SendDesk& d) { d.desktop.Destroy(d.chat.TargetEdit); }, 0, u"送信先のウィンドウが見つかりません（0/3行送信済み）"},
-      {"whole window gone", [](SendDesk& d) { d.desktop.Destroy(d.chat.TargetHost); }, 0, u"送信先のウィンドウが見つかりません（0/3行送信済み）"},
+      {"input gone", [](SendDesk& d) { d.desktop.Destroy(d.chat.TargetEdit); }, 0, u"送信先が見つかりません（0/3行済み）"},
+      {"whole window gone", [](SendDesk& d) { d.desktop.Destroy(d.chat.TargetHost); }, 0, u"送信先が見つかりません（0/3行済み）"},
       {"owner gone", [](SendDesk& d) { d.desktop.Destroy(d.chat.TargetHost); d.chat.TargetEdit = d.messenger.TargetEdit; }, 2,
-       u"送信先のウィンドウが見つかりません（0/3行送信済み）"},
+       u"送信先が見つかりません（0/3行済み）"},
       {"elevated chat", [](SendDesk& d) { d.desktop.DenyPosts(d.chat.TargetEdit, kErrorAccessDenied); }, 0,
-       u"送信先のウィンドウに送れません（権限が違います）（0/3行送信済み）"},
-      {"input takes nothing", [](SendDesk& d) { d.desktop.SetReceiver({d.chat.TargetEdit}, 3, 0); }, 4, u"送信先が応答しません（1/3行送信済み）"},
-      {"owner takes nothing", [](SendDesk& d) { d.desktop.SetReceiver({d.chat.TargetHost}, 1, 0); }, 5, u"送信先が応答しません（1/3行送信済み）"},
+       u"送信先に送る権限がありません（0/3行済み）"},
+      {"input takes nothing", [](SendDesk& d) { d.desktop.SetReceiver({d.chat.TargetEdit}, 3, 0); }, 4, u"送信先が応答しません（1/3行済み）"},
+      {"owner takes nothing", [](SendDesk& d) { d.desktop.SetReceiver({d.chat.TargetHost}, 1, 0); }, 5, u"送信先が応答しません（1/3行済み）"},
   };
   for (const FailedPostCase& c : cases) {
     SendDesk d;
@@ -276,29 +268,18 @@ TEST(SendLines, AFailedPostEndsTheSendAndSaysWhyAndHowFarItGot) {
 
 // An input box of many lines, answered from a table: the simulated edit control splits
 // its whole text on every read, which is too slow for tens of thousands of lines.
-class TableEdit final : public WindowOps {
+class TableEdit final : public ForwardingOps {
  public:
-  TableEdit(sim::SimDesktop& desktop, Handle edit, std::size_t lines) : desktop_(desktop), edit_(edit), lines_(lines) {}
-  Handle GetForegroundWindow() override { return desktop_.GetForegroundWindow(); }
-  std::string GetClassNameA(Handle w, int n) override { return desktop_.GetClassNameA(w, n); }
-  std::string GetWindowTextA(Handle w, int n) override { return desktop_.GetWindowTextA(w, n); }
-  Handle FindWindowExA(Handle p, Handle a, std::string_view c) override { return desktop_.FindWindowExA(p, a, c); }
+  TableEdit(sim::SimDesktop& desktop, Handle edit, std::size_t lines)
+      : ForwardingOps(desktop), edit_(edit), lines_(lines) {}
   std::intptr_t SendMessageA(Handle w, std::uint32_t m, std::uintptr_t wp, std::intptr_t lp) override {
-    if (w != edit_) return desktop_.SendMessageA(w, m, wp, lp);
+    if (w != edit_) return ForwardingOps::SendMessageA(w, m, wp, lp);
     if (m == kEmGetLineCount) return static_cast<std::intptr_t>(lines_);
     *reinterpret_cast<char*>(lp) = static_cast<char>('a' + wp % 26);
     return 1;
   }
-  PostResult PostMessageA(Handle w, std::uint32_t m, std::uintptr_t wp, std::intptr_t lp) override {
-    return desktop_.PostMessageA(w, m, wp, lp);
-  }
-  int GetDlgCtrlID(Handle w) override { return desktop_.GetDlgCtrlID(w); }
-  bool Sleep(std::uint32_t ms, StopRequest& stop) override { return desktop_.Sleep(ms, stop); }
-  Handle GetDesktopWindow() override { return desktop_.GetDesktopWindow(); }
-  void ShellExecuteA(Handle, std::string_view, std::string_view, std::string_view, std::string_view, int) override {}
 
  private:
-  sim::SimDesktop& desktop_;
   Handle edit_;
   std::size_t lines_;
 };

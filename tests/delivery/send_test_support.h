@@ -94,6 +94,57 @@ class Expect {
   std::vector<Step> steps_;
 };
 
+// A main window that passes every call on to `base`; tests override what they change.
+class ForwardingView : public MainWindowView {
+ public:
+  explicit ForwardingView(MainWindowView& base) : base_(base) {}
+  std::u16string MessageText() const override { return base_.MessageText(); }
+  void SetMessageText(const std::u16string& text) override { base_.SetMessageText(text); }
+  void ReplaceMessageText(const std::u16string& text) override { base_.ReplaceMessageText(text); }
+  Handle MessageWindow() const override { return base_.MessageWindow(); }
+  bool OptionSelected(ModeOption option) const override { return base_.OptionSelected(option); }
+  int CheckValue(CheckBox box) const override { return base_.CheckValue(box); }
+  std::u16string PlusWordText() const override { return base_.PlusWordText(); }
+  std::u16string WaitText() const override { return base_.WaitText(); }
+  std::u16string StatusText() const override { return base_.StatusText(); }
+  void SetStatus(const std::u16string& text) override { base_.SetStatus(text); }
+  void SetStatus(const std::u16string& text, const std::u16string& detail) override { base_.SetStatus(text, detail); }
+  void SetTargetStatus(const std::u16string& caption) override { base_.SetTargetStatus(caption); }
+  void ShowTargetStatus() override { base_.ShowTargetStatus(); }
+
+ private:
+  MainWindowView& base_;
+};
+
+// Window operations that pass every call on to `base`; tests override what they change.
+class ForwardingOps : public WindowOps {
+ public:
+  explicit ForwardingOps(WindowOps& base) : base_(base) {}
+  Handle GetForegroundWindow() override { return base_.GetForegroundWindow(); }
+  std::string GetClassNameA(Handle w, int n) override { return base_.GetClassNameA(w, n); }
+  std::string GetWindowTextA(Handle w, int n) override { return base_.GetWindowTextA(w, n); }
+  Handle FindWindowExA(Handle p, Handle a, std::string_view c) override { return base_.FindWindowExA(p, a, c); }
+  std::intptr_t SendMessageA(Handle w, std::uint32_t m, std::uintptr_t wp, std::intptr_t lp) override {
+    return base_.SendMessageA(w, m, wp, lp);
+  }
+  PostResult PostMessageA(Handle w, std::uint32_t m, std::uintptr_t wp, std::intptr_t lp) override {
+    return base_.PostMessageA(w, m, wp, lp);
+  }
+  int GetDlgCtrlID(Handle w) override { return base_.GetDlgCtrlID(w); }
+  bool Sleep(std::uint32_t ms, StopRequest& stop) override { return base_.Sleep(ms, stop); }
+  std::uint64_t TickCount() override { return base_.TickCount(); }
+  bool RunsAboveUs(Handle w) override { return base_.RunsAboveUs(w); }
+  std::uint32_t AnsiCodePage() override { return base_.AnsiCodePage(); }
+  Handle GetDesktopWindow() override { return base_.GetDesktopWindow(); }
+  void ShellExecuteA(Handle o, std::string_view op, std::string_view f, std::string_view p, std::string_view d,
+                     int show) override {
+    base_.ShellExecuteA(o, op, f, p, d, show);
+  }
+
+ private:
+  WindowOps& base_;
+};
+
 // A desktop with the tool's main window, a chat window (input box, send button, owner)
 // and a Messenger conversation window (its own input box, no button).
 struct SendDesk {

@@ -443,6 +443,7 @@ std::string RunSendCase(const std::uint8_t* data, std::size_t size, CaseStats* s
   // tried again every 10 ms for ten seconds; every failure says how many lines went out.
   std::vector<Step> expected;
   std::size_t presses = 0;
+  std::size_t lines_said = 0;
   for (Step c : calls) {
     bool full = false;
     if (c.kind != Step::Kind::kSleep) {
@@ -460,8 +461,10 @@ std::string RunSendCase(const std::uint8_t* data, std::size_t size, CaseStats* s
       expected.push_back(c);
     }
     const std::size_t total = mode == SendMode::kSingleReversed ? 1 : lines.size();
-    refusal = std::u16string(full ? u"送信先が応答しません" : u"送信先のウィンドウが見つかりません") + u"（" +
-              Decimal(presses) + u"/" + Decimal(total) + u"行送信済み）";
+    refusal = std::u16string(full ? u"送信先が応答しません" : u"送信先が見つかりません") + u"（" +
+              Decimal(presses) + u"/" + Decimal(total) + u"行済み）";
+    // Modes 1 and 2 keep only the lines not yet said.
+    if (mode != SendMode::kSingleReversed) lines_said = presses;
     break;
   }
 
@@ -499,7 +502,8 @@ std::string RunSendCase(const std::uint8_t* data, std::size_t size, CaseStats* s
     if (got.status != refusal) problems << "wrong status line\n";
     // The text stays, with its line breaks as CR LF once the command looked at them.
     const bool looked = !s.message.empty() && t.TargetEdit;
-    if (got.message != (looked ? JoinWithCrLf(lines) : s.message)) problems << "message text lost\n";
+    const std::vector<std::u16string> left(lines.begin() + static_cast<std::ptrdiff_t>(lines_said), lines.end());
+    if (got.message != (looked ? JoinWithCrLf(left) : s.message)) problems << "message text lost\n";
   }
   if (!(t == before)) problems << "targets changed\n";
   const std::string out = problems.str();

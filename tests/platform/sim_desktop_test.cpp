@@ -125,7 +125,7 @@ TEST(SimDesktop, SleepsAdvanceTheClockRunActionsAndEndAtAStop) {
   StopRequest stop;
   std::vector<std::uint64_t> ran;
   desktop.At(700, [&] { ran.push_back(desktop.now_ms()); });
-  desktop.At(1200, [&] { stop.requested = true; });
+  desktop.At(1200, [&] { stop.Request(); });
   EXPECT_TRUE(desktop.Sleep(500, stop));
   desktop.PostMessageA(w, kWmCommand, 1, 0);
   EXPECT_FALSE(desktop.Sleep(5000, stop));

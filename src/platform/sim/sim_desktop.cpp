@@ -248,7 +248,7 @@ bool SimDesktop::Sleep(std::uint32_t milliseconds, StopRequest& stop) {
       actions_.erase(actions_.begin());
       action();
     }
-    if (stop.requested) {
+    if (stop.requested()) {
       events_[index].cut_short = true;
       return false;
     }
@@ -272,6 +272,23 @@ void SimDesktop::ShellExecuteA(Handle owner, std::string_view operation, std::st
   e.show_command = show_command;
   e.time_ms = now_ms_;
   events_.push_back(e);
+}
+
+}  // namespace kakehashi::sim
+
+namespace kakehashi::sim {
+
+std::uint64_t SimDesktop::TickCount() { return now_ms_; }
+
+bool SimDesktop::RunsAboveUs(Handle window) {
+  const Window* w = Find(window);
+  return w && w->alive && w->above_us;
+}
+
+std::uint32_t SimDesktop::AnsiCodePage() { return code_page_; }
+
+void SimDesktop::SetRunsAboveUs(Handle window) {
+  if (Window* w = Find(window)) w->above_us = true;
 }
 
 }  // namespace kakehashi::sim

@@ -54,6 +54,10 @@ class SimDesktop final : public WindowOps {
   std::size_t Queued(Handle window) const;
   // Posts to `window` fail with `error` (5: a window of an elevated program).
   void DenyPosts(Handle window, std::uint32_t error);
+  // `window` belongs to a program with a higher integrity level than the tool's.
+  void SetRunsAboveUs(Handle window);
+  // The system's ANSI code page (932 unless set).
+  void SetAnsiCodePage(std::uint32_t code_page) { code_page_ = code_page; }
   // Runs `action` when the clock reaches `time_ms` during a Sleep, as a handler of the
   // tool's window would run while the wait serves it (a stop pressed, a window closed).
   void At(std::uint64_t time_ms, std::function<void()> action);
@@ -83,6 +87,9 @@ class SimDesktop final : public WindowOps {
   // Advances the clock, letting the receivers take their messages and running the actions
   // that fall due; a stop request ends it at the time it was made.
   bool Sleep(std::uint32_t milliseconds, StopRequest& stop) override;
+  std::uint64_t TickCount() override;
+  bool RunsAboveUs(Handle window) override;
+  std::uint32_t AnsiCodePage() override;
   Handle GetDesktopWindow() override;
   void ShellExecuteA(Handle owner, std::string_view operation, std::string_view file,
                      std::string_view parameters, std::string_view directory, int show_command) override;
@@ -98,6 +105,7 @@ class SimDesktop final : public WindowOps {
     std::vector<Handle> children;
     bool alive = true;
     std::uint32_t deny_error = 0;
+    bool above_us = false;
   };
 
   struct Receiver {
@@ -125,6 +133,7 @@ class SimDesktop final : public WindowOps {
   std::int32_t next_handle_ = 0x10010;
   std::uint64_t now_ms_ = 0;
   bool getline_terminator_ = false;
+  std::uint32_t code_page_ = kShiftJisCodePage;
 };
 
 }  // namespace kakehashi::sim

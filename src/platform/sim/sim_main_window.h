@@ -23,21 +23,38 @@ class SimMainWindow final : public MainWindowView {
   void SetPlusWord(std::u16string text) { plus_word_ = std::move(text); }
   void SetWait(std::u16string text) { wait_ = std::move(text); }
   const std::u16string& status() const { return status_; }
+  const std::u16string& status_detail() const { return status_detail_; }
+  // What one Ctrl+Z in Message would bring back (the text before the last undoable change).
+  const std::u16string& undo_text() const { return undo_text_; }
   int status_writes() const { return status_writes_; }
 
   // MainWindowView
   std::u16string MessageText() const override { return desktop_.EditText(message_); }
-  void SetMessageText(const std::u16string& text) override { desktop_.SetEditText(message_, text); }
+  void SetMessageText(const std::u16string& text) override {
+    desktop_.SetEditText(message_, text);
+    undo_text_.clear();
+  }
+  void ReplaceMessageText(const std::u16string& text) override {
+    undo_text_ = MessageText();
+    desktop_.SetEditText(message_, text);
+  }
   Handle MessageWindow() const override { return message_; }
   bool OptionSelected(ModeOption option) const override { return selected_ == option; }
   int CheckValue(CheckBox box) const override;
   std::u16string PlusWordText() const override { return plus_word_; }
   std::u16string WaitText() const override { return wait_; }
   std::u16string StatusText() const override { return status_; }
-  void SetStatus(const std::u16string& text) override {
+  void SetStatus(const std::u16string& text) override { SetStatus(text, text); }
+  void SetStatus(const std::u16string& text, const std::u16string& detail) override {
     status_ = text;
+    status_detail_ = detail;
     ++status_writes_;
   }
+  void SetTargetStatus(const std::u16string& caption) override {
+    target_status_ = caption;
+    SetStatus(caption);
+  }
+  void ShowTargetStatus() override { SetStatus(target_status_); }
 
  private:
   SimDesktop& desktop_;
@@ -47,6 +64,9 @@ class SimMainWindow final : public MainWindowView {
   std::u16string plus_word_ = u"(^。^)";
   std::u16string wait_ = u"500";
   std::u16string status_{kStatusNoWindow};
+  std::u16string status_detail_{kStatusNoWindow};
+  std::u16string target_status_{kStatusNoWindow};
+  std::u16string undo_text_;
   int status_writes_ = 0;
 };
 

@@ -4,14 +4,22 @@
 #include <objbase.h>
 #include <shellapi.h>
 
-#include "platform/win32/message_pump.h"
 #include "platform/win32/proc_address.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace kakehashi {
+
+// The portable code names these numbers itself.
+static_assert(kWmCommand == WM_COMMAND && kWmImeChar == WM_IME_CHAR);
+static_assert(kEmGetLineCount == EM_GETLINECOUNT && kEmGetLine == EM_GETLINE);
+static_assert(kErrorAccessDenied == ERROR_ACCESS_DENIED && kErrorInvalidWindowHandle == ERROR_INVALID_WINDOW_HANDLE &&
+              kErrorNotEnoughQuota == ERROR_NOT_ENOUGH_QUOTA);
+static_assert(kSwShow == SW_SHOW);
+
 namespace {
 
 // Read into a buffer of `capacity` bytes; the platform writes a terminating NUL within it.
@@ -28,6 +36,37 @@ const char* OrNull(const std::string& s) { return s.empty() ? nullptr : s.c_str(
 
 // The thread on which StartComForShell initialised COM, or 0.
 DWORD com_thread = 0;
+
+// Why a process's integrity level is not known.
+enum class LevelUnknown { kAccessDenied, kOther };
+
+struct IntegrityLevel {
+  std::optional<DWORD> level;
+  LevelUnknown why = LevelUnknown::kOther;
+};
+
+IntegrityLevel Unknown() {
+  return {std::nullopt, GetLastError() == ERROR_ACCESS_DENIED ? LevelUnknown::kAccessDenied : LevelUnknown::kOther};
+}
+
+// The mandatory integrity level of `process`'s token: the last sub-authority of its label.
+IntegrityLevel LevelOf(HANDLE process) {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(process, TOKEN_QUERY, &token)) return Unknown();
+  DWORD size = 0;
+  GetTokenInformation(token, TokenIntegrityLevel, nullptr, 0, &size);
+  std::vector<unsigned char> buffer(size);
+  IntegrityLevel result;
+  if (size != 0 && GetTokenInformation(token, TokenIntegrityLevel, buffer.data(), size, &size)) {
+    const auto* label = reinterpret_cast<const TOKEN_MANDATORY_LABEL*>(buffer.data());
+    const UCHAR count = *GetSidSubAuthorityCount(label->Label.Sid);
+    if (count > 0) result.level = *GetSidSubAuthority(label->Label.Sid, count - 1u);
+  } else {
+    result = Unknown();
+  }
+  CloseHandle(token);
+  return result;
+}
 
 }  // namespace
 
@@ -67,19 +106,27 @@ PostResult Win32WindowOps::PostMessageA(Handle window, std::uint32_t message, st
 
 int Win32WindowOps::GetDlgCtrlID(Handle window) { return ::GetDlgCtrlID(ToHwnd(window)); }
 
-bool Win32WindowOps::Sleep(std::uint32_t milliseconds, StopRequest& stop) {
-  const ULONGLONG end = GetTickCount64() + milliseconds;
-  for (;;) {
-    if (!DispatchPendingMessages()) stop.requested = true;
-    if (stop.requested) return false;
-    const ULONGLONG now = GetTickCount64();
-    if (now >= end) return true;
-    // Win32: a thread that takes no message for 5 s is "not responding" (ghosted, and a
-    // click offers to end it), so the wait wakes for every message that arrives.
-    const auto left = static_cast<DWORD>(std::min<ULONGLONG>(end - now, INFINITE - 1));
-    MsgWaitForMultipleObjectsEx(0, nullptr, left, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-  }
+bool Win32WindowOps::Sleep(std::uint32_t milliseconds, StopRequest& stop) { return !stop.WaitFor(milliseconds); }
+
+std::uint64_t Win32WindowOps::TickCount() { return GetTickCount64(); }
+
+bool Win32WindowOps::RunsAboveUs(Handle window) {
+  DWORD process_id = 0;
+  if (!window || GetWindowThreadProcessId(ToHwnd(window), &process_id) == 0) return false;
+  if (process_id == GetCurrentProcessId()) return false;
+  const IntegrityLevel ours = LevelOf(GetCurrentProcess());
+  // Win32: PROCESS_QUERY_LIMITED_INFORMATION is granted across integrity levels for most
+  // programs; a denial means a protected or elevated program.
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id);
+  if (!process) return GetLastError() == ERROR_ACCESS_DENIED;
+  const IntegrityLevel theirs = LevelOf(process);
+  CloseHandle(process);
+  if (!theirs.level) return theirs.why == LevelUnknown::kAccessDenied;
+  // A system without integrity levels (or ours unreadable) compares equal.
+  return ours.level && *theirs.level > *ours.level;
 }
+
+std::uint32_t Win32WindowOps::AnsiCodePage() { return GetACP(); }
 
 Handle Win32WindowOps::GetDesktopWindow() { return FromHwnd(::GetDesktopWindow()); }
 

@@ -25,9 +25,10 @@ class Win32WindowOps final : public WindowOps {
   PostResult PostMessageA(Handle window, std::uint32_t message, std::uintptr_t wparam,
                           std::intptr_t lparam) override;
   int GetDlgCtrlID(Handle window) override;
-  // Handles the thread's messages while it waits, so that Windows never takes the tool for
-  // hung; WM_QUIT ends the wait and requests a stop.
   bool Sleep(std::uint32_t milliseconds, StopRequest& stop) override;
+  std::uint64_t TickCount() override;
+  bool RunsAboveUs(Handle window) override;
+  std::uint32_t AnsiCodePage() override;
   Handle GetDesktopWindow() override;
   void ShellExecuteA(Handle owner, std::string_view operation, std::string_view file,
                      std::string_view parameters, std::string_view directory, int show_command) override;

@@ -1,0 +1,70 @@
+// A send on a thread of its own, so that nothing on the window's thread (a menu, a window
+// move, a message box, a long line) holds it and nothing in it keeps the window from its
+// messages. The window's thread never waits for it.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "delivery/send_lines.h"
+#include "forms/main_window_view.h"
+#include "platform/stop_request.h"
+#include "platform/win32/win32_window_ops.h"
+#include "targets/target_windows.h"
+
+namespace kakehashi {
+
+// Posted to the window by the send's thread: a status text (lParam owns a StatusUpdate,
+// taken with TakeStatusUpdate), and the end of the send.
+inline constexpr UINT kMsgSendStatus = WM_APP + 1;
+inline constexpr UINT kMsgSendDone = WM_APP + 2;
+
+struct StatusUpdate {
+  enum class Kind { kText, kTarget };  // kTarget: the target's caption again
+  Kind kind = Kind::kText;
+  std::u16string text, detail;
+};
+
+std::unique_ptr<StatusUpdate> TakeStatusUpdate(LPARAM lp);
+
+class SendThread {
+ public:
+  // Runs SendCommand on a new thread with `view`, whose reads and writes of the controls
+  // the window's thread serves (sent messages are served also inside menus and moves);
+  // status texts come back as posted kMsgSendStatus, the end as kMsgSendDone to `window`.
+  SendThread(HWND window, MainWindowView& view, const TargetWindows& targets);
+  // Joins the thread. Win32: a thread still at work may be waiting in SendMessage for the
+  // window's thread, so destroy a SendThread only after kMsgSendDone (see Abandon).
+  ~SendThread();
+  SendThread(const SendThread&) = delete;
+  SendThread& operator=(const SendThread&) = delete;
+
+  void RequestStop() { stop_.Request(); }
+  // For the end of the program during a send: stops it and leaves it, unjoined and never
+  // freed, to end with the process.
+  static void Abandon(std::unique_ptr<SendThread> send) {
+    if (!send) return;
+    send->RequestStop();
+    send->thread_.detach();
+    static_cast<void>(send.release());
+  }
+  // After kMsgSendDone: the thread has done its work; it is joined.
+  SendOutcome Finish();
+
+ private:
+  class ThreadView;
+  void Run();
+
+  HWND window_;
+  std::unique_ptr<ThreadView> view_;
+  TargetWindows targets_;
+  Win32WindowOps ops_;
+  StopRequest stop_;
+  SendOutcome outcome_;
+  std::thread thread_;
+};
+
+}  // namespace kakehashi
