@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <initializer_list>
 #include <limits>
 #include <optional>
 #include <string>
@@ -15,24 +14,6 @@
 
 namespace kakehashi {
 namespace {
-
-// The status texts are joined from parts in this one function: each join written out with
-// operator+ costs the program a kilobyte or more of code.
-std::u16string Joined(std::initializer_list<std::u16string_view> parts) {
-  std::u16string out;
-  for (const std::u16string_view part : parts) out += part;
-  return out;
-}
-
-std::u16string Decimal(std::int32_t n) {
-  std::u16string digits;
-  auto rest = static_cast<std::uint32_t>(n < 0 ? 0 : n);
-  do {
-    digits.insert(digits.begin(), static_cast<char16_t>(u'0' + rest % 10));
-    rest /= 10;
-  } while (rest != 0);
-  return digits;
-}
 
 SendFailure PostFailure(std::uint32_t error) {
   switch (error) {
@@ -97,17 +78,15 @@ class Delivery {
   bool StopRequested() const { return stop_.requested(); }
 
   bool Stopped() {
-    const std::u16string left = Decimal(lines_ - sent_);
-    view_.SetStatus(Joined({Lines(), u"で中止（残り", left, u"行）"}),
-                    Joined({Lines(), u"を送信して中止しました。残りの", left, u"行はメッセージ欄にあります"}));
+    const StatusText status = StoppedText(sent_, lines_);
+    view_.SetStatus(status.text, status.detail);
     outcome_ = SendOutcome::Kind::kStopped;
     return false;
   }
 
   bool Fail(SendFailure failure) {
-    view_.SetStatus(Joined({ShortFailureText(failure), u"（", Lines(), u"済み）"}),
-                    Joined({FullFailureText(failure), u"（", Lines(), u"送信済み、残りの", Decimal(lines_ - sent_),
-                            u"行はメッセージ欄にあります）"}));
+    const StatusText status = FailedText(failure, sent_, lines_);
+    view_.SetStatus(status.text, status.detail);
     outcome_ = SendOutcome::Kind::kFailed;
     return false;
   }
@@ -115,8 +94,7 @@ class Delivery {
   SendOutcome Outcome() const { return {outcome_, sent_, lines_}; }
 
  private:
-  std::u16string Lines() const { return Joined({Decimal(sent_), u"/", Decimal(lines_), u"行"}); }
-  void ShowProgress() { view_.SetStatus(Joined({u"送信中… ", Lines()})); }
+  void ShowProgress() { view_.SetStatus(ProgressText(sent_, lines_)); }
 
   // Win32: a thread's queue takes at most 10,000 posted messages; past that PostMessage
   // fails with 1816 while the chat works through its backlog. That is back-pressure, not
@@ -239,28 +217,6 @@ SendOutcome SendSingleLine(WindowOps& ops, MainWindowView& view, const TargetWin
 }
 
 }  // namespace
-
-std::u16string_view ShortFailureText(SendFailure failure) {
-  switch (failure) {
-    case SendFailure::kTargetGone: return u"送信先が見つかりません";
-    case SendFailure::kNotResponding: return u"送信先が応答しません";
-    case SendFailure::kDenied: return u"送信先に送る権限がありません";
-    case SendFailure::kUnsendableCharacter: return u"送信できない文字があります";
-    case SendFailure::kLineTooLong: return u"1行が長すぎます";
-  }
-  return {};
-}
-
-std::u16string_view FullFailureText(SendFailure failure) {
-  switch (failure) {
-    case SendFailure::kTargetGone: return kTargetGoneText;
-    case SendFailure::kNotResponding: return u"送信先が10秒間応答しません";
-    case SendFailure::kDenied: return u"送信先のウィンドウに送れません（権限が違います）";
-    case SendFailure::kUnsendableCharacter: return kUnsendableCharacterText;
-    case SendFailure::kLineTooLong: return kLineTooLongText;
-  }
-  return {};
-}
 
 SendOutcome SendLines(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, SendMode mode,
                       bool is_messenger, StopRequest& stop) {

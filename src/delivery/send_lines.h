@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "delivery/status_texts.h"
 #include "delivery/text_shaping.h"
 #include "forms/main_window_view.h"
 #include "platform/window_ops.h"
@@ -20,12 +21,6 @@ inline constexpr std::u16string_view kTargetGoneText = u"送信先のウィン�
 inline constexpr std::u16string_view kTargetElevatedText = u"送信先が管理者として実行されています";
 inline constexpr std::u16string_view kUnsendableCharacterText = u"送信できない文字が含まれています";
 inline constexpr std::u16string_view kLineTooLongText = u"1行が長すぎて送信できません";
-
-// Why a send that had begun ended early. The status box shows the short wording with how
-// far the send got ("送信先が見つかりません（3/10行済み）"); its tooltip the full one.
-enum class SendFailure { kTargetGone, kNotResponding, kDenied, kUnsendableCharacter, kLineTooLong };
-std::u16string_view ShortFailureText(SendFailure failure);
-std::u16string_view FullFailureText(SendFailure failure);
 
 // How a send ended, and how far it got: `sent` lines of `total` went out whole.
 struct SendOutcome {

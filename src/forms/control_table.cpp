@@ -145,7 +145,9 @@ void ControlSet::CreateOne(HWND parent, const ControlSpec& item, HINSTANCE insta
 }
 
 void ControlSet::Layout(UINT dpi) {
-  DeleteFonts();
+  // Win32: a control keeps using the font it was given; the old fonts are deleted only
+  // once every control holds its new one.
+  const auto old_fonts = fonts_;
   for (std::size_t i = 0; i < fonts_.size(); ++i) {
     fonts_[i] = CreateFontW(-MulDiv(kFonts[i].hundredths_of_point, static_cast<int>(dpi), 7200), 0, 0, 0, FW_NORMAL,
                             FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
@@ -159,6 +161,9 @@ void ControlSet::Layout(UINT dpi) {
   }
   for (const auto& c : containers_) {
     if (c->group_box()) SendMessageW(c->group_box(), WM_SETFONT, reinterpret_cast<WPARAM>(font(FontKind::WindowDefault)), TRUE);
+  }
+  for (const HFONT f : old_fonts) {
+    if (f) DeleteObject(f);
   }
 }
 

@@ -57,6 +57,12 @@ constexpr FormSpec kForm1Spec = {
     0, 4980, 4740, true, 0, 0, kForm1Controls, SendNow, Send,
 };
 
+}  // namespace
+
+std::span<const ControlSpec> Form1ControlTable() { return kForm1Controls; }
+
+namespace {
+
 HMENU BuildMenu() {
   HMENU bar = CreateMenu();
   HMENU about = CreatePopupMenu();
@@ -144,7 +150,7 @@ LRESULT Form1::FormMessage(UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
-void Form1::OnException() { SetStatus(u"内部エラーが発生しました"); }
+void Form1::OnException() { SetStatus(std::u16string(kInternalErrorText)); }
 
 void Form1::on_command(int id, int code) {
   // Esc comes from the dialog manager as IDCANCEL: it stops a send.

@@ -5,7 +5,9 @@
 #include <windows.h>
 
 #include <memory>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "forms/control_ids.h"
 #include "forms/form_window.h"
@@ -21,6 +23,12 @@ class FrmAbout;
 
 // The home page opened from the menu.
 inline constexpr char kHomePage[] = "https://example.com/kakehashi/";
+
+// What the status line says when a handler failed unexpectedly.
+inline constexpr std::u16string_view kInternalErrorText = u"内部エラーが発生しました";
+
+// Form1's control table (for tests that measure its controls).
+std::span<const ControlSpec> Form1ControlTable();
 
 class Form1 final : public FormWindow, public MainWindowView {
  public:

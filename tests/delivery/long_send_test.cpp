@@ -93,6 +93,28 @@ struct StopCase {
   bool delivered;
 };
 
+// Win32: a 10 ms wait lasts a timer tick, about 16 ms by default: the time without
+// progress is taken from the clock, not from the sum of the pauses asked for.
+TEST(LongSend, AReceiverThatTakesNothingEndsTheSendAfterTenSecondsByTheClock) {
+  class CoarseTimer final : public ForwardingOps {
+   public:
+    explicit CoarseTimer(sim::SimDesktop& desktop) : ForwardingOps(desktop), desktop_(desktop) {}
+    bool Sleep(std::uint32_t ms, StopRequest& stop) override { return desktop_.Sleep(ms < 16 ? 16 : ms, stop); }
+
+   private:
+    sim::SimDesktop& desktop_;
+  };
+  SendDesk d;
+  d.desktop.SetReceiver({d.messenger.TargetEdit}, 2, 0);
+  d.window.Select(ModeOption::DEFAULTOpt);
+  d.SetMessage(u"abc");
+  CoarseTimer ops(d.desktop);
+  SendCommand(ops, d.window, d.messenger, d.stop);
+  EXPECT_EQ(d.window.status(), u"送信先が応答しません（0/1行済み）");
+  EXPECT_GE(d.desktop.now_ms(), 10000u);
+  EXPECT_LE(d.desktop.now_ms(), 11000u);
+}
+
 TEST(LongSend, AStopTakesEffectAtTheNextLineBoundary) {
   const auto stop_at_post = [](std::size_t n) {
     return [n](SendDesk& d) {

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <new>
+
 #include <cstdint>
 #include <vector>
 
@@ -60,6 +63,53 @@ TEST(SendCommand, RefusesBeforeAnythingIsPostedAndKeepsTheText) {
       EXPECT_TRUE(d.desktop.events().empty()) << c.name << ": not even a line count";
     }
   }
+}
+
+// What the target's program or the system can tell before the first post.
+TEST(SendCommand, TargetsAndSystemsThatCannotTakeTheTextAreRefusedFirst) {
+  struct Case {
+    const char* name;
+    std::function<void(SendDesk&)> arrange;
+    ModeOption option;
+    std::u16string status;
+  };
+  const Case cases[] = {
+      {"elevated chat", [](SendDesk& d) { d.desktop.SetRunsAboveUs(d.chat.TargetEdit); }, ModeOption::AAOpt,
+       u"送信先が管理者として実行されています"},
+      {"elevated chat, mode 3", [](SendDesk& d) { d.desktop.SetRunsAboveUs(d.chat.TargetEdit); }, ModeOption::DEFAULTOpt,
+       u"送信先が管理者として実行されています"},
+      {"UTF-8 system", [](SendDesk& d) { d.desktop.SetAnsiCodePage(65001); }, ModeOption::AAOpt,
+       u"シフトJISのWindowsでのみ送信できます"},
+      {"western system, emoji", [](SendDesk& d) { d.desktop.SetAnsiCodePage(1252); d.SetMessage(u"\U0001F600"); },
+       ModeOption::DEFAULTOpt, u"シフトJISのWindowsでのみ送信できます"},
+  };
+  for (const Case& c : cases) {
+    SendDesk d;
+    d.window.Select(c.option);
+    d.SetMessage(u"ab\r\ncd");
+    if (c.option == ModeOption::DEFAULTOpt) d.SetMessage(u"ab");
+    c.arrange(d);
+    const std::u16string text = d.window.MessageText();
+    EXPECT_FALSE(SendCommand(d.desktop, d.window, d.chat, d.stop)) << c.name;
+    EXPECT_EQ(d.window.status(), c.status) << c.name;
+    EXPECT_TRUE(d.desktop.Posts().empty()) << c.name;
+    EXPECT_EQ(d.window.MessageText(), text) << c.name;
+  }
+}
+
+// Out of memory for a huge text, or any other exception: told, and the text stays.
+TEST(SendCommand, AnExceptionEndsInAStatusMessage) {
+  class Failing final : public ForwardingView {
+   public:
+    using ForwardingView::ForwardingView;
+    std::u16string PlusWordText() const override { throw std::bad_alloc(); }
+  };
+  SendDesk d;
+  d.SetMessage(u"ab");
+  Failing view(d.window);
+  EXPECT_FALSE(SendCommand(d.desktop, view, d.chat, d.stop));
+  EXPECT_EQ(d.window.status(), u"送信中にエラーが発生しました");
+  EXPECT_EQ(d.window.MessageText(), u"ab");
 }
 
 TEST(SendCommand, EngineRefusalsAndLostTargetsKeepTheText) {

@@ -196,7 +196,7 @@ TEST(SendLines, PlusWordTurningUnsendableMidwayStopsTheSend) {
   ChangingWindow view(d.window);
   view.plus_word = [](int n) { return std::u16string(n < 4 ? u"Z" : u"\U0001F600"); };
   EXPECT_FALSE(SendLines(d.desktop, view, d.chat, SendMode::kLines, false, d.stop));
-  EXPECT_EQ(d.window.status(), u"送信できない文字があります（1/2行済み）");
+  EXPECT_EQ(d.window.status(), u"送れない文字があります（1/2行済み）");
   EXPECT_EQ(Recorded(d.desktop), Expect(d.chat).Line(u"Z", u"a", u"", 500, kChatButtonId).steps());
 }
 
@@ -245,7 +245,7 @@ TEST(SendLines, AFailedPostEndsTheSendAndSaysWhyAndHowFarItGot) {
       {"owner gone", [](SendDesk& d) { d.desktop.Destroy(d.chat.TargetHost); d.chat.TargetEdit = d.messenger.TargetEdit; }, 2,
        u"送信先が見つかりません（0/3行済み）"},
       {"elevated chat", [](SendDesk& d) { d.desktop.DenyPosts(d.chat.TargetEdit, kErrorAccessDenied); }, 0,
-       u"送信先に送る権限がありません（0/3行済み）"},
+       u"権限が違い送れません（0/3行済み）"},
       {"input takes nothing", [](SendDesk& d) { d.desktop.SetReceiver({d.chat.TargetEdit}, 3, 0); }, 4, u"送信先が応答しません（1/3行済み）"},
       {"owner takes nothing", [](SendDesk& d) { d.desktop.SetReceiver({d.chat.TargetHost}, 1, 0); }, 5, u"送信先が応答しません（1/3行済み）"},
   };

@@ -70,6 +70,11 @@ TEST(CodePage, CharactersWithoutACodeAreRefusedExactlyAndReplacedOtherwise) {
 // Every UTF-16 code unit alone, lone surrogates included (refused), through the rule; the
 // result must be the same on every build, whatever conversion the platform brings. Each
 // 4096-unit block is digested alone so that a difference is easy to find.
+TEST(CodePage, AnUndecodableByteReadsAsAMiddleDot) {
+  // A double-byte character cut in two by a full buffer: its lead byte alone.
+  EXPECT_EQ(FromAnsi("a\x82"), u"a\u30FB");
+}
+
 TEST(CodePage, EveryCodeUnitGivesTheSameBytesOnEveryBuild) {
   // FNV-1a over (code unit, byte count or 0 when refused, bytes) of the block's units.
   constexpr std::uint64_t kBlockDigests[16] = {

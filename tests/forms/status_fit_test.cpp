@@ -1,0 +1,73 @@
+// Every status text of the tool fits the status box at the common DPIs, measured with the
+// box's own font in a real edit control; the full wording goes to the box's tooltip.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "delivery/send_command.h"
+#include "delivery/send_lines.h"
+#include "delivery/status_texts.h"
+#include "forms/control_table.h"
+#include "forms/form1.h"
+
+namespace kakehashi {
+namespace {
+
+std::vector<std::u16string> ToolTexts() {
+  // Four-digit line counts stand for long pictures; longer counts are rare enough to
+  // leave to the tooltip.
+  constexpr std::int32_t kSent = 1234, kTotal = 5678;
+  std::vector<std::u16string> texts = {
+      ProgressText(kSent, kTotal),
+      StoppedText(kSent, kTotal).text,
+      std::u16string(kTargetGoneText),
+      std::u16string(kTargetElevatedText),
+      std::u16string(kUnsendableCharacterText),
+      std::u16string(kLineTooLongText),
+      std::u16string(kNeedsShiftJisText),
+      std::u16string(kSendFailedText),
+      std::u16string(kInternalErrorText),
+  };
+  for (int f = 0; f < static_cast<int>(SendFailure::kCount); ++f) {
+    texts.push_back(FailedText(static_cast<SendFailure>(f), kSent, kTotal).text);
+  }
+  return texts;
+}
+
+TEST(StatusFit, EveryTextOfTheToolFitsTheStatusBox) {
+  ControlSpec row{};
+  for (const ControlSpec& spec : Form1ControlTable()) {
+    if (spec.id == ControlId::Status) row = spec;
+  }
+  ASSERT_EQ(row.id, ControlId::Status);
+  row.parent = ControlId::kNone;
+  HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 800, 200, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(parent, nullptr);
+  {
+    ControlSet set;
+    set.Create(parent, std::span<const ControlSpec>(&row, 1), GetModuleHandleW(nullptr));
+    HWND box = set[ControlId::Status];
+    for (const UINT dpi : {96u, 120u, 144u}) {
+      set.Layout(dpi);
+      RECT room{};
+      SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+      HDC dc = GetDC(box);
+      const HGDIOBJ old = SelectObject(dc, set.font(row.font));
+      for (const std::u16string& text : ToolTexts()) {
+        SIZE size{};
+        const std::wstring wide(text.begin(), text.end());
+        GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+        EXPECT_LE(size.cx, room.right - room.left) << "at " << dpi << " DPI: " << ::testing::PrintToString(text);
+      }
+      SelectObject(dc, old);
+      ReleaseDC(box, dc);
+    }
+  }
+  DestroyWindow(parent);
+}
+
+}  // namespace
+}  // namespace kakehashi
