@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs what the two builds and their tests need on Debian 12, when it is missing:
-# compilers, CMake, GoogleTest, MinGW-w64, Wine, Xvfb, Japanese fonts and the ja_JP.UTF-8
-# locale (without it Wine silently uses code page 1252 instead of 932).
+# compilers, CMake, GoogleTest, MinGW-w64, Wine, Xvfb, Japanese fonts, the Unicode Character
+# Database (grapheme break table and its test file) and the ja_JP.UTF-8 locale (without it
+# Wine silently uses code page 1252 instead of 932).
 set -euo pipefail
 
 packages=(cmake make g++ libgtest-dev g++-mingw-w64-x86-64 wine wine64 xvfb xauth
-  fonts-ipafont-gothic fonts-wine locales imagemagick xdotool)
+  fonts-ipafont-gothic fonts-wine locales imagemagick xdotool unicode-data)
 
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
