@@ -1,5 +1,5 @@
-// The practice chat program's portable rules: its command line, and log lines that the
-// tests' reader gives back unchanged.
+// The practice chat program's portable rules: its command line, and log lines (messages
+// and sent texts) that the tests' reader gives back unchanged.
 #include <gtest/gtest.h>
 
 #include "log_line.h"
@@ -11,14 +11,15 @@ namespace practice_chat {
 namespace {
 
 using kakehashi::testing::ParseStandinLog;
+using kakehashi::testing::SentLines;
 using kakehashi::testing::StandinRecord;
 
 TEST(PracticeChatLog, LinesReadBackAsWritten) {
   const StandinRecord records[] = {
-      {0, "chat-edit", 0x286, 0xFFFF82A0, 0},
-      {1523.406, "chat-host", 0x111, 1001, 0},
-      {98765432.125, "messenger", 0x102, 0x41, 0xFFFFFFFF},
-      {12.5, "messenger-button", 0x10000, 0, 0x12345678},
+      {0, "chat-edit", 0x286, 0xFFFF82A0, 0, {}},
+      {1523.406, "chat-host", 0x111, 1001, 0, {}},
+      {98765432.125, "messenger", 0x102, 0x41, 0xFFFFFFFF, {}},
+      {12.5, "messenger-button", 0x10000, 0, 0x12345678, {}},
   };
   std::string text = "# practice_chat ready pid 12\n";
   for (const StandinRecord& r : records) text += FormatLogLine(r.time_ms, r.role, r.message, r.wparam, r.lparam);
@@ -27,6 +28,37 @@ TEST(PracticeChatLog, LinesReadBackAsWritten) {
   EXPECT_EQ(bad, 0);
   EXPECT_EQ(read, std::vector<StandinRecord>(std::begin(records), std::end(records)));
   EXPECT_EQ(FormatLogLine(1523.4064, "chat-edit", 0x286, 0xFFFF82A0, 0), "1523.406 chat-edit 0286 ffff82a0 00000000\n");
+}
+
+// Whatever a Unicode input box can hold comes back unit for unit, on one log line.
+TEST(PracticeChatLog, SentLinesReadBackUnitForUnit) {
+  const std::u16string texts[] = {
+      u"あ👍🏽A",
+      u"い😀B",
+      u"",
+      u" ",
+      u"  AA の絵  ",
+      u"\"quoted\" \\ back\\slash \\u0041 \\",
+      u"tab\tCR\rLF\nCRLF\r\n",
+      u"\a\b\x1B\x7F\x80\u00A0",
+      u"\xD83D",          // a high surrogate alone
+      u"\xDE00x",         // a low surrogate alone
+      u"\xDE00\xD83D",    // a pair in the wrong order
+      u"\xD83D\xD83D\xDE00",
+      u"\U0010FFFF\uFFFF\uFEFF\u3000＼¥",
+      u"# not a comment",
+      std::u16string(1, u'\0') + u"after NUL",
+  };
+  std::string text;
+  for (const std::u16string& t : texts) text += FormatSentLine(7.25, "today", t);
+  int bad = -1;
+  const std::vector<StandinRecord> read = ParseStandinLog(text, &bad);
+  EXPECT_EQ(bad, 0);
+  EXPECT_EQ(read.size(), std::size(texts));
+  EXPECT_EQ(SentLines(read, "today"), std::vector<std::u16string>(std::begin(texts), std::end(texts)));
+  for (const StandinRecord& r : read) EXPECT_EQ(r.time_ms, 7.25);
+  EXPECT_EQ(FormatSentLine(1523.4064, "today", u"あ\"👍\t"), "1523.406 today \"あ\\\"👍\\t\"\n");
+  EXPECT_EQ(FormatSentLine(0, "today", u"\xD83D\x01"), "0.000 today \"\\uD83D\\u0001\"\n");
 }
 
 TEST(PracticeChatOptions, ChooseWindowsAndStructure) {
