@@ -64,23 +64,25 @@ TEST(PracticeChatLog, SentLinesReadBackUnitForUnit) {
 TEST(PracticeChatOptions, ChooseWindowsAndStructure) {
   struct Case {
     std::vector<std::u16string> args;
-    bool chat, messenger, dialog, input_frame, input_box, button;
+    bool chat, messenger, today, dialog, input_frame, input_box, button;
   };
   const Case cases[] = {
-      {{}, true, true, true, true, true, true},
-      {{u"--chat"}, true, false, true, true, true, true},
-      {{u"--messenger"}, false, true, true, true, true, true},
-      {{u"--messenger", u"--chat"}, true, true, true, true, true, true},
-      {{u"--chat", u"--no-dialog"}, true, false, false, true, true, true},
-      {{u"--no-atl", u"--no-button"}, true, true, true, false, true, false},
-      {{u"--no-edit"}, true, true, true, true, false, true},
+      {{}, true, true, true, true, true, true, true},
+      {{u"--chat"}, true, false, false, true, true, true, true},
+      {{u"--messenger"}, false, true, false, true, true, true, true},
+      {{u"--today"}, false, false, true, true, true, true, true},
+      {{u"--messenger", u"--chat"}, true, true, false, true, true, true, true},
+      {{u"--today", u"--messenger"}, false, true, true, true, true, true, true},
+      {{u"--chat", u"--no-dialog"}, true, false, false, false, true, true, true},
+      {{u"--no-atl", u"--no-button"}, true, true, true, true, false, true, false},
+      {{u"--no-edit"}, true, true, true, true, true, false, true},
   };
   for (const Case& c : cases) {
     const std::optional<Options> o = ParseOptions(c.args, nullptr);
     ASSERT_TRUE(o.has_value());
-    EXPECT_EQ((std::vector<bool>{o->chat, o->messenger, o->dialog, o->input_frame, o->input_box, o->button}),
-              (std::vector<bool>{c.chat, c.messenger, c.dialog, c.input_frame, c.input_box, c.button}))
-        << c.args.size();
+    EXPECT_EQ((std::vector<bool>{o->chat, o->messenger, o->today, o->dialog, o->input_frame, o->input_box, o->button}),
+              (std::vector<bool>{c.chat, c.messenger, c.today, c.dialog, c.input_frame, c.input_box, c.button}))
+        << c.args.size() << ' ' << std::string(c.args[0].begin(), c.args[0].end());
   }
 }
 
@@ -117,24 +119,34 @@ TEST(PracticeChatOptions, WindowRectsTakeFourNumbersWithPositiveSize) {
       {u"8,40,4567890,640", std::nullopt},  // more digits than any screen
       {u"", std::nullopt},
   };
+  const std::u16string names[] = {u"--chat-rect", u"--messenger-rect", u"--today-rect"};
+  const auto places = [](const Options& o) { return std::vector{o.chat_rect, o.messenger_rect, o.today_rect}; };
   for (const Case& c : cases) {
-    for (const std::u16string name : {u"--chat-rect", u"--messenger-rect"}) {
-      std::u16string error;
-      const std::optional<Options> o = ParseOptions({name, c.value}, &error);
-      ASSERT_EQ(o.has_value(), c.rect.has_value()) << std::string(c.value.begin(), c.value.end());
-      if (!o) {
-        EXPECT_EQ(error.rfind(name, 0), 0u);
-        continue;
+    for (std::size_t n = 0; n < std::size(names); ++n) {
+      const std::u16string& name = names[n];
+      for (const std::vector<std::u16string>& args : {std::vector{name, c.value}, std::vector{name + u"=" + c.value}}) {
+        std::u16string error;
+        const std::optional<Options> o = ParseOptions(args, &error);
+        ASSERT_EQ(o.has_value(), c.rect.has_value()) << std::string(args.back().begin(), args.back().end());
+        if (!o) {
+          EXPECT_EQ(error.rfind(name, 0), 0u);
+          continue;
+        }
+        std::vector<std::optional<WindowRect>> want(std::size(names));
+        want[n] = c.rect;
+        EXPECT_EQ(places(*o), want) << std::string(args.back().begin(), args.back().end());
       }
-      EXPECT_EQ(name == u"--chat-rect" ? o->chat_rect : o->messenger_rect, c.rect);
-      EXPECT_FALSE(name == u"--chat-rect" ? o->messenger_rect : o->chat_rect);
     }
   }
-  const std::optional<Options> both = ParseOptions({u"--chat-rect=1,2,3,4", u"--messenger-rect=5,6,7,8"}, nullptr);
-  ASSERT_TRUE(both);
-  EXPECT_EQ(both->chat_rect, (WindowRect{1, 2, 3, 4}));
-  EXPECT_EQ(both->messenger_rect, (WindowRect{5, 6, 7, 8}));
-  EXPECT_FALSE(ParseOptions({u"--chat-rect"}, nullptr).has_value());
+  const std::optional<Options> all =
+      ParseOptions({u"--today-rect=9,10,11,12", u"--chat-rect=1,2,3,4", u"--messenger-rect=5,6,7,8"}, nullptr);
+  ASSERT_TRUE(all);
+  EXPECT_EQ(places(*all), (std::vector<std::optional<WindowRect>>{WindowRect{1, 2, 3, 4}, WindowRect{5, 6, 7, 8},
+                                                                   WindowRect{9, 10, 11, 12}}));
+  EXPECT_EQ(ParseOptions({u"--today-rect=1,2,3,4", u"--today-rect", u"5,6,7,8"}, nullptr)->today_rect,
+            (WindowRect{5, 6, 7, 8}));  // the last one counts
+  for (const std::u16string& name : names) EXPECT_FALSE(ParseOptions({name}, nullptr).has_value());
+  EXPECT_FALSE(ParseOptions({u"--today-rects=1,2,3,4"}, nullptr).has_value());
 }
 
 }  // namespace
