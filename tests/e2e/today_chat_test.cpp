@@ -21,27 +21,27 @@ using kakehashi::testing::StandinRecord;
 
 // practice_chat.exe with only today's chat, logging to a file of its own.
 struct TodayChat {
-  TodayChat() : log_path(LogPath()), process(ui::WindowsPath(PRACTICE_CHAT_EXE_PATH), L"--today --log \"" + ToWide(log_path) + L"\"") {}
+  TodayChat()
+      : log_path(LogPath()),
+        process(ui::WindowsPath(PRACTICE_CHAT_EXE_PATH),
+                L"--today --log \"" + std::wstring(log_path.begin(), log_path.end()) + L"\"") {}
   ~TodayChat() {
     process.Terminate();
     DeleteFileA(log_path.c_str());
   }
-  TodayChat(const TodayChat&) = delete;
-  TodayChat& operator=(const TodayChat&) = delete;
 
   static std::string LogPath() {
     char dir[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, dir);
     return std::string(dir) + "today_chat_" + std::to_string(GetCurrentProcessId()) + ".log";
   }
-  static std::wstring ToWide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
   // The log as lines sent by today's chat; any other record shows as a mark.
   std::vector<std::wstring> Sent() const {
     int bad = 0;
     std::vector<std::wstring> lines;
     for (const StandinRecord& r : kakehashi::testing::ReadStandinLog(log_path, &bad)) {
-      lines.push_back(r.role == kakehashi::testing::kRoleToday && r.line ? kakehashi::ToWide(*r.line) : L"(other)");
+      lines.push_back(r.role == kakehashi::testing::kRoleToday && r.line ? ToWide(*r.line) : L"(other)");
     }
     if (bad > 0) lines.push_back(L"(bad line)");
     return lines;
