@@ -69,16 +69,18 @@ chat="$build/tools/practice_chat.exe"
 
 if [ -n "${DISPLAY:-}" ]; then
   # The prefix shows every window inside one 1280x1024 Wine desktop window. Kakehashi opens in
-  # its middle (about x 470-810, y 330-695); the practice chat's two windows go left and right
-  # of it, so that nothing covers their input boxes and send buttons.
+  # its middle (about x 470-810, y 330-695); the practice chat's two old windows go left and
+  # right of it and today's chat below the right one, so that nothing covers their input boxes
+  # and send buttons.
   cat <<'EOF'
 Kakehashi opens in the middle of a 1280x1024 Wine desktop window, between the practice chat's
 two windows: a chat inside a browser window (left) and a Messenger conversation window (right).
+A third window below the Messenger window, 今のチャット, stands in for a chat program of today.
 To try it: bring the practice chat to the front (click it), come back to Kakehashi, choose
 複数行を1行ずつ送信 or tick 送信と同時に発言, type, and press 送信. The text arrives in that
 window's log. Closing Kakehashi closes the practice chat too.
 EOF
-  wine "$chat" --chat-rect=8,40,456,640 --messenger-rect=816,40,456,420 </dev/null >/dev/null 2>&1 &
+  wine "$chat" --chat-rect=8,40,456,640 --messenger-rect=816,40,456,420 --today-rect=816,470,456,420 </dev/null >/dev/null 2>&1 &
   chat_pid=$!
   trap 'kill "$chat_pid" 2>/dev/null || true' EXIT
   wine "$tool" </dev/null >/dev/null 2>&1 || true

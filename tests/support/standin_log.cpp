@@ -46,14 +46,104 @@ std::optional<double> Milliseconds(std::string_view field) {
   return value;
 }
 
+std::optional<unsigned> HexDigit(char c) {
+  if (c >= '0' && c <= '9') return static_cast<unsigned>(c - '0');
+  if (c >= 'a' && c <= 'f') return static_cast<unsigned>(c - 'a' + 10);
+  if (c >= 'A' && c <= 'F') return static_cast<unsigned>(c - 'A' + 10);
+  return std::nullopt;
+}
+
+// One code point of strict UTF-8 at the start of `text` (no overlong forms, no encoded
+// surrogates, nothing above U+10FFFF), taken off it.
+std::optional<char32_t> NextUtf8(std::string_view& text) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(0);
+  std::size_t length = 0;
+  char32_t c = 0, least = 0;
+  if (lead < 0x80) {
+    length = 1, c = lead;
+  } else if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2, c = lead & 0x1Fu, least = 0x80;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3, c = lead & 0x0Fu, least = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4, c = lead & 0x07u, least = 0x10000;
+  } else {
+    return std::nullopt;
+  }
+  if (text.size() < length) return std::nullopt;
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((byte(i) & 0xC0u) != 0x80u) return std::nullopt;
+    c = c << 6 | (byte(i) & 0x3Fu);
+  }
+  if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return std::nullopt;
+  text.remove_prefix(length);
+  return c;
+}
+
+// The text of a sent line: the rest of the line, in double quotes, with the log's escapes.
+std::optional<std::u16string> QuotedText(std::string_view rest) {
+  if (rest.size() < 2 || rest.front() != '"' || rest.back() != '"') return std::nullopt;
+  rest = rest.substr(1, rest.size() - 2);
+  std::u16string text;
+  while (!rest.empty()) {
+    const char c = rest.front();
+    if (c == '"' || static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return std::nullopt;
+    if (c != '\\') {
+      const std::optional<char32_t> code = NextUtf8(rest);
+      if (!code) return std::nullopt;
+      if (*code >= 0x10000) {
+        text += static_cast<char16_t>(0xD800 + ((*code - 0x10000) >> 10));
+        text += static_cast<char16_t>(0xDC00 + ((*code - 0x10000) & 0x3FF));
+      } else {
+        text += static_cast<char16_t>(*code);
+      }
+      continue;
+    }
+    if (rest.size() < 2) return std::nullopt;
+    const char escaped = rest[1];
+    rest.remove_prefix(2);
+    switch (escaped) {
+      case '\\': text += u'\\'; break;
+      case '"': text += u'"'; break;
+      case 'r': text += u'\r'; break;
+      case 'n': text += u'\n'; break;
+      case 't': text += u'\t'; break;
+      case 'u': {
+        if (rest.size() < 4) return std::nullopt;
+        unsigned unit = 0;
+        for (int i = 0; i < 4; ++i) {
+          const std::optional<unsigned> digit = HexDigit(rest[static_cast<std::size_t>(i)]);
+          if (!digit) return std::nullopt;
+          unit = unit << 4 | *digit;
+        }
+        rest.remove_prefix(4);
+        text += static_cast<char16_t>(unit);
+        break;
+      }
+      default:
+        return std::nullopt;
+    }
+  }
+  return text;
+}
+
 std::optional<StandinRecord> ParseLine(std::string_view line) {
   const auto time = Milliseconds(NextField(line));
   const std::string_view role = NextField(line);
+  const std::size_t quote = line.find_first_not_of(" \t");
+  if (time && !role.empty() && quote != std::string_view::npos && line[quote] == '"') {
+    std::optional<std::u16string> text = QuotedText(line.substr(quote));
+    if (!text) return std::nullopt;
+    StandinRecord record{*time, std::string(role), 0, 0, 0, {}};
+    record.line = std::move(text);
+    return record;
+  }
   const auto message = Hex32(NextField(line));
   const auto wparam = Hex32(NextField(line));
   const auto lparam = Hex32(NextField(line));
   if (!time || role.empty() || !message || !wparam || !lparam || !NextField(line).empty()) return std::nullopt;
-  return StandinRecord{*time, std::string(role), *message, *wparam, *lparam};
+  return StandinRecord{*time, std::string(role), *message, *wparam, *lparam, {}};
 }
 
 }  // namespace
@@ -91,6 +181,14 @@ std::vector<StandinRecord> RecordsOf(const std::vector<StandinRecord>& records, 
     if (r.role == role && (message == 0 || r.message == message)) found.push_back(r);
   }
   return found;
+}
+
+std::vector<std::u16string> SentLines(const std::vector<StandinRecord>& records, std::string_view role) {
+  std::vector<std::u16string> lines;
+  for (const StandinRecord& r : records) {
+    if (r.role == role && r.line) lines.push_back(*r.line);
+  }
+  return lines;
 }
 
 }  // namespace kakehashi::testing

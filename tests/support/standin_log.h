@@ -1,9 +1,12 @@
 // Reads the message log of the practice chat program (tools/practice_chat, option --log).
 // One line per message received:  <ms> <role> <message> <wparam> <lparam>
-// e.g. "1523.406 chat-edit 0286 ffff82a0 00000000"; '#' starts a comment line.
+// e.g. "1523.406 chat-edit 0286 ffff82a0 00000000"; one per line sent:  <ms> <role> "<text>"
+// e.g. 1523.406 today "あ👍🏽A" (UTF-8, with the escapes of tools/practice_chat/log_line.h).
+// '#' starts a comment line.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +23,7 @@ inline constexpr std::string_view kRoleChatEdit = "chat-edit";        // "MSNCha
 inline constexpr std::string_view kRoleChatButton = "chat-button";    // "SubclassButton"
 inline constexpr std::string_view kRoleMessenger = "messenger";       // "IMWindowClass"
 inline constexpr std::string_view kRoleMessengerButton = "messenger-button";  // its "button"
+inline constexpr std::string_view kRoleToday = "today";               // today's chat: lines sent
 
 struct StandinRecord {
   double time_ms = 0;  // monotonic clock of the practice chat program, milliseconds
@@ -27,6 +31,7 @@ struct StandinRecord {
   std::uint32_t message = 0;
   std::uint32_t wparam = 0;  // low 32 bits
   std::uint32_t lparam = 0;  // low 32 bits
+  std::optional<std::u16string> line;  // the text of a line sent (message, wparam, lparam 0)
 
   friend bool operator==(const StandinRecord&, const StandinRecord&) = default;
 };
@@ -42,5 +47,8 @@ std::vector<StandinRecord> ReadStandinLog(const std::string& path, int* bad_line
 // Only the records of `role` (and, when not 0, of `message`).
 std::vector<StandinRecord> RecordsOf(const std::vector<StandinRecord>& records, std::string_view role,
                                      std::uint32_t message = 0);
+
+// The texts of the lines sent by `role`, in order.
+std::vector<std::u16string> SentLines(const std::vector<StandinRecord>& records, std::string_view role);
 
 }  // namespace kakehashi::testing

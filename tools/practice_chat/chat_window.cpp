@@ -81,7 +81,7 @@ LRESULT StructureMessage(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) 
     case WM_DESTROY:
       if (hwnd == app->chat.frame) {
         app->chat = {};
-        if (--app->open_windows == 0) ::PostQuitMessage(0);
+        WindowClosed(*app);
       }
       break;
   }

@@ -1,5 +1,6 @@
-// The practice chat program: stands in for the two chat programs that Kakehashi types into,
-// with their window structure, so that a new user can try the tool and tests can drive it.
+// The practice chat program: stands in for the chat programs that Kakehashi types into (two
+// old ones with their window structure, and one of today), so that a new user can try the
+// tool and tests can drive it.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -9,6 +10,7 @@
 #include "chat_window.h"
 #include "messenger_window.h"
 #include "practice_chat_app.h"
+#include "today_window.h"
 
 namespace practice_chat {
 namespace {
@@ -50,6 +52,7 @@ int Run(HINSTANCE instance, int show_command) {
   }
   App app;
   app.instance = instance;
+  app.main_thread = ::GetCurrentThreadId();
   app.options = *options;
   if (!app.options.log_path.empty()) {
     const std::wstring path(app.options.log_path.begin(), app.options.log_path.end());
@@ -69,9 +72,10 @@ int Run(HINSTANCE instance, int show_command) {
     RegisterMessengerClass(app);
     CreateMessengerWindow(app, show_command);
   }
+  if (app.options.today) StartTodayChat(app, show_command);
   app.log.Comment("practice_chat ready pid " + std::to_string(::GetCurrentProcessId()));
 
-  // ANSI message loop: every window of this program is an ANSI window. What waits for the
+  // ANSI message loop: every window of this thread is an ANSI window. What waits for the
   // queue to run empty is done before the program waits for the next message; while a sender
   // keeps posting, the queue runs empty after almost every message, so a short pause for the
   // next one comes first, and a flush is never put off for longer than kMostPutOffMs.
@@ -101,6 +105,7 @@ int Run(HINSTANCE instance, int show_command) {
     ::DispatchMessageA(&msg);
   }
   FlushPending(app);
+  if (app.today_thread.joinable()) app.today_thread.join();
   if (app.font) ::DeleteObject(app.font);
   return static_cast<int>(msg.wParam);
 }

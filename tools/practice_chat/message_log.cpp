@@ -36,6 +36,11 @@ void MessageLog::Write(std::string_view role, UINT message, WPARAM wparam, LPARA
                            static_cast<std::uint32_t>(static_cast<ULONG_PTR>(lparam) & 0xFFFFFFFFu)));
 }
 
+void MessageLog::WriteSent(std::string_view role, std::u16string_view text) {
+  if (!is_open()) return;
+  Keep(FormatSentLine(NowMs(), role, text));
+}
+
 void MessageLog::Comment(std::string_view text) {
   if (!is_open()) return;
   std::string line = "# ";
@@ -46,11 +51,22 @@ void MessageLog::Comment(std::string_view text) {
 
 void MessageLog::Keep(const std::string& line) {
   constexpr std::size_t kMostKept = 64 * 1024;
+  const std::lock_guard<std::mutex> lock(mutex_);
   pending_ += line;
-  if (pending_.size() >= kMostKept) Flush();
+  if (pending_.size() >= kMostKept) FlushKept();
+}
+
+bool MessageLog::has_pending() const {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  return !pending_.empty();
 }
 
 void MessageLog::Flush() {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  FlushKept();
+}
+
+void MessageLog::FlushKept() {
   // One WriteFile per burst instead of one per message: each is a system call.
   std::size_t done = 0;
   while (done < pending_.size()) {

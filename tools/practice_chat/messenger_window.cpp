@@ -69,7 +69,7 @@ LRESULT MessengerMessage(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) 
       return 0;
     case WM_DESTROY:
       app->messenger = {};
-      if (--app->open_windows == 0) ::PostQuitMessage(0);
+      WindowClosed(*app);
       break;
   }
   return ::DefWindowProcA(hwnd, message, wparam, lparam);

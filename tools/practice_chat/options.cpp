@@ -1,6 +1,8 @@
 // The practice chat program's command line.
 #include "options.h"
 
+#include <utility>
+
 #include "practice_chat_ids.h"
 
 namespace practice_chat {
@@ -49,13 +51,27 @@ std::optional<WindowRect> ParseRect(std::u16string_view text) {
   return WindowRect{values[0], values[1], values[2], values[3]};
 }
 
+// A window's place option at args[i]: the member of `o` that its value is for, or nullptr.
+std::optional<WindowRect>* TakeRect(const std::vector<std::u16string>& args, std::size_t& i, Options& o,
+                                    std::u16string* value, bool* missing) {
+  const std::pair<std::u16string_view, std::optional<WindowRect> Options::*> names[] = {
+      {u"--chat-rect", &Options::chat_rect},
+      {u"--messenger-rect", &Options::messenger_rect},
+      {u"--today-rect", &Options::today_rect},
+  };
+  for (const auto& [name, member] : names) {
+    if (TakeValue(args, i, name, value, missing)) return &(o.*member);
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 std::optional<Options> ParseOptions(const std::vector<std::u16string>& args, std::u16string* error) {
   Options o;
   o.chat_title = kDefaultChatTitle;
   o.messenger_title = kDefaultMessengerTitle;
-  bool chat_named = false, messenger_named = false;
+  bool chat_named = false, messenger_named = false, today_named = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::u16string& arg = args[i];
     bool missing = false;
@@ -64,6 +80,8 @@ std::optional<Options> ParseOptions(const std::vector<std::u16string>& args, std
       chat_named = true;
     } else if (arg == u"--messenger") {
       messenger_named = true;
+    } else if (arg == u"--today") {
+      today_named = true;
     } else if (arg == u"--no-dialog") {
       o.dialog = false;
     } else if (arg == u"--no-atl") {
@@ -81,22 +99,22 @@ std::optional<Options> ParseOptions(const std::vector<std::u16string>& args, std
         if (error) *error = arg + u": 値がありません";
         return std::nullopt;
       }
-    } else if (const bool chat_rect = TakeValue(args, i, u"--chat-rect", &rect, &missing);
-               chat_rect || TakeValue(args, i, u"--messenger-rect", &rect, &missing)) {
+    } else if (std::optional<WindowRect>* place = TakeRect(args, i, o, &rect, &missing)) {
       const std::optional<WindowRect> parsed = missing ? std::nullopt : ParseRect(rect);
       if (!parsed) {
         if (error) *error = arg + u": X,Y,幅,高さ を指定してください";
         return std::nullopt;
       }
-      (chat_rect ? o.chat_rect : o.messenger_rect) = parsed;
+      *place = parsed;
     } else {
       if (error) *error = arg + u": 不明なオプションです";
       return std::nullopt;
     }
   }
-  if (chat_named || messenger_named) {
+  if (chat_named || messenger_named || today_named) {
     o.chat = chat_named;
     o.messenger = messenger_named;
+    o.today = today_named;
   }
   return o;
 }

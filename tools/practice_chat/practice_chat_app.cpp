@@ -12,6 +12,15 @@ App* AppOf(HWND hwnd) { return reinterpret_cast<App*>(::GetWindowLongPtrA(hwnd, 
 
 void AttachApp(HWND hwnd, App& app) { ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&app)); }
 
+void WindowClosed(App& app) {
+  if (--app.open_windows > 0) return;
+  if (::GetCurrentThreadId() == app.main_thread) {
+    ::PostQuitMessage(0);
+  } else {
+    ::PostThreadMessageW(app.main_thread, WM_QUIT, 0, 0);
+  }
+}
+
 int Scale(const App& app, int pixels) { return ::MulDiv(pixels, app.dpi, 96); }
 
 std::string Ansi(std::wstring_view text) {

@@ -1,11 +1,13 @@
 // The state of the practice chat program, shared by its windows: options, log, font and
-// the windows of both chat structures (one of each per process).
+// the windows of the three chats (one of each per process).
 #pragma once
 
 #include <windows.h>
 
+#include <atomic>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "message_log.h"
 #include "options.h"
@@ -19,6 +21,11 @@ struct ChatHandles {
 };
 
 struct MessengerHandles {
+  HWND window = nullptr, transcript = nullptr, input = nullptr, button = nullptr;
+};
+
+// Today's chat's windows; only its own thread uses them.
+struct TodayHandles {
   HWND window = nullptr, transcript = nullptr, input = nullptr, button = nullptr;
 };
 
@@ -42,11 +49,15 @@ struct App {
   int dpi = 96;
   ChatHandles chat;
   MessengerHandles messenger;
+  TodayHandles today;
   WNDPROC edit_proc = nullptr;              // the system edit's procedure, base of "MSNChatEdit4"
   WNDPROC button_proc = nullptr;            // the system button's procedure, base of "SubclassButton"
   WNDPROC dialog_proc = nullptr;            // the "#32770" window's own procedure, before subclassing
   WNDPROC messenger_button_proc = nullptr;  // the Messenger "button" before subclassing
-  int open_windows = 0;                     // top-level windows; the program ends with the last
+  WNDPROC today_input_proc = nullptr;       // today's input box (a system edit) before subclassing
+  std::atomic<int> open_windows = 0;        // top-level windows; the program ends with the last
+  DWORD main_thread = 0;                    // the thread of the ANSI windows and of wWinMain
+  std::thread today_thread;                 // today's chat, when shown
   PendingTyping typing;
   PendingLines lines;
 };
@@ -54,6 +65,9 @@ struct App {
 // The App stored in the window's user data (0 until set after creation).
 App* AppOf(HWND hwnd);
 void AttachApp(HWND hwnd, App& app);
+
+// A top-level window is gone: after the last one, the main thread's loop ends.
+void WindowClosed(App& app);
 
 // A pixel size at 96 dpi, scaled to the screen.
 int Scale(const App& app, int pixels);
