@@ -2,10 +2,14 @@
 #include "delivery/send_command.h"
 
 #include <exception>
+#include <memory>
 #include <string>
 
 #include "delivery/line_breaks.h"
 #include "platform/code_page.h"
+#include "targets/chat_target.h"
+#include "targets/keystroke_target.h"
+#include "targets/picked_target.h"
 
 namespace kakehashi {
 namespace {
@@ -30,12 +34,48 @@ bool HasOverlongLine(std::u16string_view text) {
   }
 }
 
+// Whether every line of `text` (broken at CR LF) can go to a Unicode target.
+bool UnicodeLinesCanHold(std::u16string_view text) {
+  for (;;) {
+    const std::size_t at = text.find(u"\r\n");
+    if (!UnicodeCanHold(text.substr(0, at))) return false;
+    if (at == std::u16string_view::npos) return true;
+    text.remove_prefix(at + 2);
+  }
+}
+
 // Why the text cannot be sent whole, or empty when it can.
-std::u16string_view Unsendable(const MainWindowView& view, std::u16string_view text, SendMode mode) {
+std::u16string_view Unsendable(const MainWindowView& view, std::u16string_view text, SendMode mode, TextRules rules) {
+  if (rules == TextRules::kUnicode) {
+    const bool ok = UnicodeLinesCanHold(text) && (!PlusWordWantedOnEitherSide(view) || UnicodeCanHold(view.PlusWordText()));
+    return ok ? std::u16string_view() : kUnsendableCharacterText;
+  }
   if (!AnsiCanHold(text)) return kUnsendableCharacterText;
   if (PlusWordWantedOnEitherSide(view) && !AnsiCanHold(view.PlusWordText())) return kUnsendableCharacterText;
-  if (mode != SendMode::kSingleReversed && HasOverlongLine(text)) return kLineTooLongText;
+  // Only the chat's lines are read through the box's line buffer.
+  if (rules == TextRules::kChat && mode != SendMode::kSingleReversed && HasOverlongLine(text)) return kLineTooLongText;
   return {};
+}
+
+std::unique_ptr<SendTarget> MakeTarget(WindowOps& ops, const MainWindowView& view, const TargetWindows& targets,
+                                       const TargetSettings& settings, Handle front_window, StopRequest& stop) {
+  switch (settings.kind) {
+    case TargetKind::kKeystrokes:
+      return std::make_unique<KeystrokeTarget>(ops, front_window, view.MainWindow(), settings.char_interval_ms, stop);
+    case TargetKind::kPickedWindow:
+      return std::make_unique<PickedTarget>(ops, settings.picked, settings.press, settings.char_interval_ms);
+    case TargetKind::kChat: break;
+  }
+  return std::make_unique<ChatTarget>(ops, targets, targets.TargetIsMessenger);
+}
+
+bool HasTarget(const TargetWindows& targets, const TargetSettings& settings, Handle front_window) {
+  switch (settings.kind) {
+    case TargetKind::kKeystrokes: return static_cast<bool>(front_window);
+    case TargetKind::kPickedWindow: return static_cast<bool>(settings.picked.input);
+    case TargetKind::kChat: break;
+  }
+  return static_cast<bool>(targets.TargetEdit);
 }
 
 }  // namespace
@@ -56,17 +96,24 @@ SendMode SelectedMode(const MainWindowView& view) {
 }
 
 SendOutcome SendCommand(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, StopRequest& stop) {
+  return SendCommand(ops, view, targets, TargetSettings{}, kNoWindow, stop);
+}
+
+SendOutcome SendCommand(WindowOps& ops, MainWindowView& view, const TargetWindows& targets,
+                        const TargetSettings& settings, Handle front_window, StopRequest& stop) {
   try {
     std::u16string text = view.MessageText();
     if (text.empty()) {
       view.SetStatus(std::u16string(kEmptyMessageText));
       return {};
     }
-    if (!targets.TargetEdit) {
+    if (!HasTarget(targets, settings, front_window)) {
       view.SetStatus(std::u16string(kNoTargetText));
       return {};
     }
-    if (ops.AnsiCodePage() != kShiftJisCodePage) {
+    const std::unique_ptr<SendTarget> target = MakeTarget(ops, view, targets, settings, front_window, stop);
+    const TextRules rules = target->Rules();
+    if (rules != TextRules::kUnicode && ops.AnsiCodePage() != kShiftJisCodePage) {
       view.SetStatus(std::u16string(kNeedsShiftJisText));
       return {};
     }
@@ -74,7 +121,7 @@ SendOutcome SendCommand(WindowOps& ops, MainWindowView& view, const TargetWindow
     // is ever posted as a character.
     if (HasLoneLineBreak(text)) view.SetMessageText(text = ToCrLf(text));
     const SendMode mode = SelectedMode(view);
-    if (const std::u16string_view reason = Unsendable(view, text, mode); !reason.empty()) {
+    if (const std::u16string_view reason = Unsendable(view, text, mode, rules); !reason.empty()) {
       view.SetStatus(std::u16string(reason));
       return {};
     }
@@ -82,9 +129,9 @@ SendOutcome SendCommand(WindowOps& ops, MainWindowView& view, const TargetWindow
     // best fit, and that has no look-alike right (WAVE DASH gives '?'): the box holds the
     // code page's characters while the engine runs, and the user's text again unless the
     // send went through.
-    const std::u16string forms = CodePageForms(text);
+    const std::u16string forms = rules == TextRules::kChat ? CodePageForms(text) : text;
     if (forms != text) view.SetMessageText(forms);
-    const SendOutcome outcome = SendLines(ops, view, targets, mode, targets.TargetIsMessenger, stop);
+    const SendOutcome outcome = Deliver(ops, view, *target, mode, stop);
     if (outcome.delivered()) {
       view.SetMessageText(u"");
       // The progress shown during the send is not a message of its own.

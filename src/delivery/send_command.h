@@ -10,6 +10,7 @@
 #include "delivery/text_shaping.h"
 #include "forms/main_window_view.h"
 #include "platform/window_ops.h"
+#include "targets/target_settings.h"
 #include "targets/target_windows.h"
 
 namespace kakehashi {
@@ -35,5 +36,11 @@ SendMode SelectedMode(const MainWindowView& view);
 // status line shows the target again; when a send of modes 1 and 2 ends early, Message
 // keeps only the lines not yet said, and one undo brings the whole text back. Never throws.
 SendOutcome SendCommand(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, StopRequest& stop);
+
+// The same for the target that `settings` choose: the chat of `targets`, the window in
+// front `front_window` by keystrokes (Unicode text), or the picked window in the background.
+// A chat's four-line limit and line reads stay the chat's own.
+SendOutcome SendCommand(WindowOps& ops, MainWindowView& view, const TargetWindows& targets,
+                        const TargetSettings& settings, Handle front_window, StopRequest& stop);
 
 }  // namespace kakehashi

@@ -1,4 +1,4 @@
-// The delivery engine: SendLines and the posting of one send.
+// The delivery engine: SendLines and the typing of one send into its target.
 #include "delivery/send_lines.h"
 
 #include <algorithm>
@@ -10,65 +10,47 @@
 #include <vector>
 
 #include "delivery/delay.h"
+#include "delivery/grapheme.h"
 #include "platform/code_page.h"
+#include "targets/chat_target.h"
 
 namespace kakehashi {
 namespace {
 
-SendFailure PostFailure(std::uint32_t error) {
-  switch (error) {
-    case kErrorNotEnoughQuota: return SendFailure::kNotResponding;
-    case kErrorAccessDenied: return SendFailure::kDenied;
-    default: return SendFailure::kTargetGone;
-  }
+bool CanHold(TextRules rules, std::u16string_view text) {
+  return rules == TextRules::kUnicode ? UnicodeCanHold(text) : AnsiCanHold(text);
 }
 
-// One send under way: its posts, its progress in lines, and how it ends in the status line.
+std::u16string Reversed(TextRules rules, std::u16string_view text) {
+  return rules == TextRules::kUnicode ? ReverseGraphemes(text) : ReverseText(text);
+}
+
+// One send under way: the target, the progress in lines, and how it ends in the status line.
 class Delivery {
  public:
-  Delivery(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, StopRequest& stop,
-           std::int32_t lines)
-      : ops_(ops), view_(view), targets_(targets), stop_(stop), lines_(lines) {
+  Delivery(MainWindowView& view, SendTarget& target, StopRequest& stop, std::int32_t lines)
+      : view_(view), target_(target), stop_(stop), lines_(lines) {
     ShowProgress();
   }
 
-  // Each of these is false once the send has failed; the status line then says why.
-  bool Chars(std::u16string_view text) {
-    for (const std::int32_t code : CharCodes(text)) {
-      // The code travels sign-extended: a double-byte code arrives with the upper bits set.
-      if (!Post(targets_.TargetEdit, kWmImeChar, static_cast<std::uintptr_t>(static_cast<std::intptr_t>(code)))) {
-        return false;
-      }
-    }
-    return true;
-  }
-
-  // The press: the button's control id (0 when there is none) to the button's owner.
-  bool Press() {
-    const int id = ops_.GetDlgCtrlID(targets_.TargetSendButton);
-    return Post(targets_.TargetHost, kWmCommand, static_cast<std::uintptr_t>(static_cast<std::uint32_t>(id)));
-  }
+  // Each of these is false once the send has ended early; the status line then says why.
+  bool Type(std::u16string_view text) { return target_.Type(text) || Ended(); }
+  bool Press() { return target_.Press() || Ended(); }
 
   // Header or footer: PlusWord when PlusCheck, the side's box and PlusWord say so, each
-  // read now.
+  // read now. A character the target cannot take (an emoji pasted in for a chat) would
+  // arrive as something else: the send fails rather than type a substitute.
   bool PlusWordIfWanted(CheckBox side) {
     if (!PlusWordWanted(view_.CheckValue(CheckBox::PlusCheck), view_.CheckValue(side), view_.PlusWordText())) {
       return true;
     }
-    return PostPlusWord();
-  }
-
-  // The text of PlusWord, character by character. A character without an ANSI code (an
-  // emoji pasted in) would arrive as something else: the send fails rather than post a
-  // substitute.
-  bool PostPlusWord() {
     const std::u16string word = view_.PlusWordText();
-    if (!AnsiCanHold(word)) return Fail(SendFailure::kUnsendableCharacter);
-    return Chars(word);
+    if (!CanHold(target_.Rules(), word)) return Fail(SendFailure::kUnsendableCharacter);
+    return Type(word);
   }
 
   // The delay before a press, read from Wait now. A stop cuts it short; the press follows.
-  void Delay() { ops_.Sleep(DelayMilliseconds(view_.WaitText()), stop_); }
+  void Delay(WindowOps& ops) { ops.Sleep(DelayMilliseconds(view_.WaitText()), stop_); }
 
   void LineSent() {
     ++sent_;
@@ -94,33 +76,11 @@ class Delivery {
   SendOutcome Outcome() const { return {outcome_, sent_, lines_}; }
 
  private:
+  bool Ended() { return target_.Stopped() ? Stopped() : Fail(target_.Failure()); }
   void ShowProgress() { view_.SetStatus(ProgressText(sent_, lines_)); }
 
-  // Win32: a thread's queue takes at most 10,000 posted messages; past that PostMessage
-  // fails with 1816 while the chat works through its backlog. That is back-pressure, not
-  // failure: the post is tried again after a pause, until the receiver has taken nothing
-  // for kNotRespondingAfterMs by the clock. The pauses are not cut short by a stop, which
-  // waits for the end of the line.
-  bool Post(Handle window, std::uint32_t message, std::uintptr_t wparam) {
-    std::uint64_t refused_since = 0;
-    bool refused = false;
-    for (;;) {
-      const PostResult result = ops_.PostMessageA(window, message, wparam, 0);
-      if (result.ok()) return true;
-      const std::uint64_t now = ops_.TickCount();
-      if (!refused) refused_since = now;
-      refused = true;
-      if (result.error != kErrorNotEnoughQuota || now - refused_since >= kNotRespondingAfterMs) {
-        return Fail(PostFailure(result.error));
-      }
-      StopRequest pause;
-      ops_.Sleep(kQueueFullPauseMs, pause);
-    }
-  }
-
-  WindowOps& ops_;
   MainWindowView& view_;
-  const TargetWindows& targets_;
+  SendTarget& target_;
   StopRequest& stop_;
   std::int32_t lines_;
   std::int32_t sent_ = 0;
@@ -156,82 +116,109 @@ std::optional<std::u16string> ReadLine(WindowOps& ops, Handle message_window, st
   return std::nullopt;
 }
 
-SendOutcome Refuse(MainWindowView& view, std::u16string_view reason) {
-  view.SetStatus(std::u16string(reason));
-  return {};
-}
-
-// Checks that need the target, made before the first post.
-std::u16string_view TargetRefusal(WindowOps& ops, const TargetWindows& targets, bool press) {
-  if (press && !targets.TargetHost) return kTargetGoneText;
-  if (ops.RunsAboveUs(targets.TargetEdit) || (press && ops.RunsAboveUs(targets.TargetHost))) {
-    return kTargetElevatedText;
+// The lines of the box as the target's rules read them: through EM_GETLINE for a chat,
+// whole from the box's text otherwise.
+class LineSource {
+ public:
+  LineSource(WindowOps& ops, const MainWindowView& view, TextRules rules)
+      : ops_(ops), view_(view), rules_(rules), text_(rules == TextRules::kChat ? std::u16string() : view.MessageText()) {}
+  LineSource(const LineSource&) = delete;
+  LineSource& operator=(const LineSource&) = delete;
+  std::optional<std::u16string> Line(std::size_t index) {
+    if (rules_ == TextRules::kChat) return ReadLine(ops_, view_.MessageWindow(), index);
+    const std::size_t at = rest_.find(u"\r\n");
+    std::u16string line(rest_.substr(0, at));
+    rest_.remove_prefix(at == std::u16string_view::npos ? rest_.size() : at + 2);
+    return line;
   }
+
+ private:
+  WindowOps& ops_;
+  const MainWindowView& view_;
+  TextRules rules_;
+  std::u16string text_;
+  std::u16string_view rest_{text_};
+};
+
+SendOutcome Refuse(MainWindowView& view, const StatusText& reason) {
+  view.SetStatus(reason.text, reason.detail);
   return {};
 }
 
-SendOutcome SendLineByLine(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, SendMode mode,
+SendOutcome Refuse(MainWindowView& view, std::u16string_view reason) { return Refuse(view, {std::u16string(reason), std::u16string(reason)}); }
+
+SendOutcome SendLineByLine(WindowOps& ops, MainWindowView& view, SendTarget& target, SendMode mode,
                            std::int32_t line_count, StopRequest& stop) {
   // Every line ends in a press.
-  if (const std::u16string_view reason = TargetRefusal(ops, targets, true); !reason.empty()) {
-    return Refuse(view, reason);
-  }
-  Delivery delivery(ops, view, targets, stop, line_count);
+  if (const StatusText refusal = target.Begin(true); !refusal.text.empty()) return Refuse(view, refusal);
+  const TextRules rules = target.Rules();
+  LineSource source(ops, view, rules);
+  Delivery delivery(view, target, stop, line_count);
   for (std::size_t i = 0; i < static_cast<std::size_t>(line_count); ++i) {
     if (delivery.StopRequested()) {
       delivery.Stopped();
       break;
     }
-    const std::optional<std::u16string> line = ReadLine(ops, view.MessageWindow(), i);
+    const std::optional<std::u16string> line = source.Line(i);
     if (!line) {
       delivery.Fail(SendFailure::kLineTooLong);
       break;
     }
-    const std::u16string text = ShapeLine(mode, *line);
-    if (!delivery.PlusWordIfWanted(CheckBox::BeforePlusCheck) || !delivery.Chars(text) ||
+    const std::u16string text = rules == TextRules::kChat ? ShapeLine(mode, *line)
+                                : mode == SendMode::kLinesReversed ? Reversed(rules, CutTrailingBlanks(*line))
+                                                                   : CutTrailingBlanks(*line);
+    if (!delivery.PlusWordIfWanted(CheckBox::BeforePlusCheck) || !delivery.Type(text) ||
         !delivery.PlusWordIfWanted(CheckBox::AfterPlusCheck)) {
       break;
     }
-    delivery.Delay();
+    delivery.Delay(ops);
     if (!delivery.Press()) break;
     delivery.LineSent();
   }
-  return delivery.Outcome();
+  const SendOutcome outcome = delivery.Outcome();
+  target.End(outcome.delivered());
+  return outcome;
 }
 
-SendOutcome SendSingleLine(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, StopRequest& stop) {
+SendOutcome SendSingleLine(WindowOps& ops, MainWindowView& view, SendTarget& target, StopRequest& stop) {
   if (LineCount(ops, view) > 1) return Refuse(view, kNotSingleLineText);
   const bool press = view.CheckValue(CheckBox::SendNow) == kChecked;
-  if (const std::u16string_view reason = TargetRefusal(ops, targets, press); !reason.empty()) {
-    return Refuse(view, reason);
-  }
-  const std::u16string text = ReverseText(view.MessageText());
-  if (!AnsiCanHold(text)) return Refuse(view, kUnsendableCharacterText);
+  const TextRules rules = target.Rules();
+  const std::u16string text = Reversed(rules, view.MessageText());
+  if (!CanHold(rules, text)) return Refuse(view, kUnsendableCharacterText);
+  if (const StatusText refusal = target.Begin(press); !refusal.text.empty()) return Refuse(view, refusal);
   // One line: a stop has no boundary to take effect at before the end.
-  Delivery delivery(ops, view, targets, stop, 1);
-  if (delivery.PlusWordIfWanted(CheckBox::BeforePlusCheck) && delivery.Chars(text) &&
+  Delivery delivery(view, target, stop, 1);
+  if (delivery.PlusWordIfWanted(CheckBox::BeforePlusCheck) && delivery.Type(text) &&
       delivery.PlusWordIfWanted(CheckBox::AfterPlusCheck) && (!press || delivery.Press())) {
     delivery.LineSent();
   }
-  return delivery.Outcome();
+  const SendOutcome outcome = delivery.Outcome();
+  target.End(outcome.delivered());
+  return outcome;
 }
 
 }  // namespace
 
-SendOutcome SendLines(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, SendMode mode,
-                      bool is_messenger, StopRequest& stop) {
+SendOutcome Deliver(WindowOps& ops, MainWindowView& view, SendTarget& target, SendMode mode, StopRequest& stop) {
   const std::int32_t line_count = LineCount(ops, view);
-  if (LineLimitExceeded(is_messenger, line_count, view.CheckValue(CheckBox::Limit))) {
+  if (target.LineLimitApplies() && LineLimitExceeded(false, line_count, view.CheckValue(CheckBox::Limit))) {
     return Refuse(view, kTooManyLinesText);
   }
   switch (mode) {
     case SendMode::kLines:
     case SendMode::kLinesReversed:
-      return SendLineByLine(ops, view, targets, mode, line_count, stop);
+      return SendLineByLine(ops, view, target, mode, line_count, stop);
     case SendMode::kSingleReversed:
-      return SendSingleLine(ops, view, targets, stop);
+      return SendSingleLine(ops, view, target, stop);
   }
   return {};
+}
+
+SendOutcome SendLines(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, SendMode mode,
+                      bool is_messenger, StopRequest& stop) {
+  ChatTarget target(ops, targets, is_messenger);
+  return Deliver(ops, view, target, mode, stop);
 }
 
 }  // namespace kakehashi

@@ -10,6 +10,7 @@
 #include "delivery/text_shaping.h"
 #include "forms/main_window_view.h"
 #include "platform/window_ops.h"
+#include "targets/send_target.h"
 #include "targets/target_windows.h"
 
 namespace kakehashi {
@@ -19,6 +20,7 @@ inline constexpr std::u16string_view kTooManyLinesText = u"4行以上は無視�
 inline constexpr std::u16string_view kNotSingleLineText = u"単一行じゃないのれす";
 inline constexpr std::u16string_view kTargetGoneText = u"送信先のウィンドウが見つかりません";
 inline constexpr std::u16string_view kTargetElevatedText = u"送信先が管理者として実行されています";
+inline constexpr std::u16string_view kPickedGoneText = u"指定したウィンドウが閉じられました";
 inline constexpr std::u16string_view kUnsendableCharacterText = u"送信できない文字が含まれています";
 inline constexpr std::u16string_view kLineTooLongText = u"1行が長すぎて送信できません";
 
@@ -40,10 +42,6 @@ inline constexpr std::size_t kLargestLineBufferBytes = 65535;
 // within one byte of the capacity counts as possibly cut, so the limit stays two below it.
 inline constexpr std::size_t kLongestLineBytes = kLargestLineBufferBytes - 2;
 
-// A post refused because the receiver's queue is full is tried again after this pause,
-// until the receiver has taken none of the tool's messages for kNotRespondingAfterMs.
-inline constexpr std::uint32_t kQueueFullPauseMs = 10;
-inline constexpr std::uint32_t kNotRespondingAfterMs = 10000;
 
 // Types the text of Message into `targets` in `mode`.
 //
@@ -58,5 +56,9 @@ inline constexpr std::uint32_t kNotRespondingAfterMs = 10000;
 // is needed.
 SendOutcome SendLines(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, SendMode mode,
                       bool is_messenger, StopRequest& stop);
+
+// The same with any target: its rules choose how lines are read, checked and reversed
+// (see TextRules), and it types and says each line.
+SendOutcome Deliver(WindowOps& ops, MainWindowView& view, SendTarget& target, SendMode mode, StopRequest& stop);
 
 }  // namespace kakehashi

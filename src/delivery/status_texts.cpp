@@ -35,6 +35,9 @@ std::u16string_view ShortReason(SendFailure failure) {
     case SendFailure::kDenied: return u"権限が違い送れません";
     case SendFailure::kUnsendableCharacter: return u"送れない文字があります";
     case SendFailure::kLineTooLong: return u"1行が長すぎます";
+    case SendFailure::kLostForeground: return u"前面が変わり中止";
+    case SendFailure::kInputRefused: return u"入力が拒否されました";
+    case SendFailure::kPickedGone: return u"送信先が閉じられました";
     case SendFailure::kCount: break;
   }
   return {};
@@ -47,6 +50,9 @@ std::u16string_view FullReason(SendFailure failure) {
     case SendFailure::kDenied: return u"送信先のウィンドウに送れません（権限が違います）";
     case SendFailure::kUnsendableCharacter: return u"送信できない文字が含まれています";
     case SendFailure::kLineTooLong: return u"1行が長すぎて送信できません";
+    case SendFailure::kLostForeground: return u"送信先が前面でなくなったので中止しました";
+    case SendFailure::kInputRefused: return u"キー入力が拒否されました";
+    case SendFailure::kPickedGone: return u"指定したウィンドウが閉じられました";
     case SendFailure::kCount: break;
   }
   return {};

@@ -14,7 +14,17 @@ struct StatusText {
 };
 
 // Why a send that had begun ended early.
-enum class SendFailure { kTargetGone, kNotResponding, kDenied, kUnsendableCharacter, kLineTooLong, kCount };
+enum class SendFailure {
+  kTargetGone,
+  kNotResponding,
+  kDenied,
+  kUnsendableCharacter,
+  kLineTooLong,
+  kLostForeground,  // keystrokes: another window came to the front
+  kInputRefused,    // keystrokes: the system took fewer keys than given
+  kPickedGone,      // a picked window was closed
+  kCount
+};
 
 // "送信中… 3/40行": `sent` of `total` lines have gone out whole.
 std::u16string ProgressText(std::int32_t sent, std::int32_t total);

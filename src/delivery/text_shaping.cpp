@@ -116,4 +116,17 @@ std::vector<std::int32_t> LineCodes(SendMode mode, std::u16string_view text, boo
   return codes;
 }
 
+bool UnicodeCanHold(std::u16string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char16_t u = text[i];
+    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      ++i;
+      continue;
+    }
+    if (u >= 0xD800 && u <= 0xDFFF) return false;
+    if ((u < 0x20 && u != u'\t') || (u >= 0x7F && u <= 0x9F)) return false;
+  }
+  return true;
+}
+
 }  // namespace kakehashi

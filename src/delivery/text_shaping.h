@@ -42,6 +42,10 @@ std::u16string ReverseText(std::u16string_view text);
 // the ANSI code page gives the code of '?', as the platform's conversion does.
 std::int32_t CharCode(char16_t ch);
 
+// Whether a Unicode target can take `text`: anything but unpaired surrogates and control
+// characters (C0, DEL, C1) other than TAB.
+bool UnicodeCanHold(std::u16string_view text);
+
 // CharCode of every character of `text`, in order.
 std::vector<std::int32_t> CharCodes(std::u16string_view text);
 

@@ -51,6 +51,7 @@ class Form1 final : public FormWindow, public MainWindowView {
   void SetMessageText(const std::u16string& text) override;
   void ReplaceMessageText(const std::u16string& text) override;
   Handle MessageWindow() const override;
+  Handle MainWindow() const override { return FromHwnd(hwnd()); }
   bool OptionSelected(ModeOption option) const override;
   int CheckValue(CheckBox box) const override;
   std::u16string PlusWordText() const override;

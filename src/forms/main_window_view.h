@@ -24,6 +24,8 @@ class MainWindowView {
 
   // The edit control of Message, for EM_GETLINECOUNT / EM_GETLINE.
   virtual Handle MessageWindow() const = 0;
+  // The main window itself (brought back to the front after a keystroke send).
+  virtual Handle MainWindow() const = 0;
 
   // Whether the option button is selected.
   virtual bool OptionSelected(ModeOption option) const = 0;

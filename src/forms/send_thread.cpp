@@ -20,6 +20,7 @@ class SendThread::ThreadView final : public MainWindowView {
   void SetMessageText(const std::u16string& text) override { form_.SetMessageText(text); }
   void ReplaceMessageText(const std::u16string& text) override { form_.ReplaceMessageText(text); }
   Handle MessageWindow() const override { return form_.MessageWindow(); }
+  Handle MainWindow() const override { return form_.MainWindow(); }
   bool OptionSelected(ModeOption option) const override { return form_.OptionSelected(option); }
   int CheckValue(CheckBox box) const override { return form_.CheckValue(box); }
   std::u16string PlusWordText() const override { return form_.PlusWordText(); }

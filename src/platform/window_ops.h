@@ -12,11 +12,17 @@
 namespace kakehashi {
 
 // Window messages the tool emits or uses, with their Win32 numbers.
+inline constexpr std::uint32_t kWmKeyDown = 0x0100;
+inline constexpr std::uint32_t kWmKeyUp = 0x0101;
+inline constexpr std::uint32_t kWmChar = 0x0102;
 inline constexpr std::uint32_t kWmCommand = 0x0111;
 inline constexpr std::uint32_t kWmImeChar = 0x0286;
 inline constexpr std::uint32_t kEmGetLineCount = 0x00BA;
 inline constexpr std::uint32_t kEmGetLine = 0x00C4;
 inline constexpr int kSwShow = 5;
+inline constexpr std::uint32_t kVkReturn = 0x0D;
+inline constexpr std::uint32_t kBnClicked = 0;
+inline constexpr std::uint32_t kEsMultiLine = 0x0004;
 
 // Win32 error codes the tool distinguishes when a post fails.
 inline constexpr std::uint32_t kErrorAccessDenied = 5;          // the receiver runs elevated (UIPI)
@@ -34,8 +40,8 @@ struct PostResult {
 inline constexpr std::uint32_t kShiftJisCodePage = 932;
 
 // Strings crossing this interface are byte strings in the system's ANSI code page
-// (Shift_JIS on Japanese systems); that is the contract with the chat programs.
-// Implementations never throw.
+// (Shift_JIS on Japanese systems), the contract with the chat programs, unless an
+// operation's name ends in W (UTF-16). Implementations never throw.
 class WindowOps {
  public:
   virtual ~WindowOps() = default;
@@ -89,6 +95,41 @@ class WindowOps {
 
   // The system's ANSI code page, in which the A operations above pass their strings.
   virtual std::uint32_t AnsiCodePage() = 0;
+
+  // --- windows of today's programs: keystrokes, and posts to a picked window ---
+
+  virtual bool IsWindow(Handle window) = 0;
+  // The process that owns `window`; 0 when it does not exist.
+  virtual std::uint32_t WindowProcessId(Handle window) = 0;
+  virtual std::uint32_t CurrentProcessId() = 0;
+  // The caption of `window` in UTF-16, cut to at most capacity - 1 units.
+  virtual std::u16string GetWindowTextW(Handle window, int capacity) = 0;
+  // Whether `window` takes its text as UTF-16 (a window of a W class).
+  virtual bool IsWindowUnicode(Handle window) = 0;
+  // The style bits of `window` (GWL_STYLE); 0 when it does not exist.
+  virtual std::uint32_t WindowStyle(Handle window) = 0;
+  virtual Handle GetParent(Handle window) = 0;
+  // PostMessageA's twin for Unicode windows: a WM_CHAR carries one UTF-16 unit.
+  virtual PostResult PostMessageW(Handle window, std::uint32_t message, std::uintptr_t wparam,
+                                  std::intptr_t lparam) = 0;
+  // The keyboard's scan code of Enter, for key messages' lParam.
+  virtual std::uint32_t EnterScanCode() = 0;
+
+  // Asks the system to bring `window` to the front; whether it is there is a separate
+  // question (GetForegroundWindow).
+  virtual void SetForegroundWindow(Handle window) = 0;
+  // Types `units` (one character: one unit, or the two of a surrogate pair) into the
+  // window in front, as Unicode key-down/key-up pairs in one input call. The number of
+  // input events the system took: 2 per unit when it took them all.
+  virtual std::uint32_t TypeUnicode(std::u16string_view units) = 0;
+  // Presses and releases Enter as a real key (virtual key and scan code). Events taken.
+  virtual std::uint32_t PressEnterKey() = 0;
+  // True while Shift, Ctrl, Alt or a Windows key is held down: typed characters would
+  // become shortcuts.
+  virtual bool ModifierKeysHeld() = 0;
+  // Waits at most `milliseconds` until the program of `window` has handled its input
+  // and waits for more.
+  virtual void WaitForInputIdle(Handle window, std::uint32_t milliseconds) = 0;
 
   // A handle to use as owner for the shell call.
   virtual Handle GetDesktopWindow() = 0;

@@ -78,4 +78,29 @@ void PollForegroundWindow(WindowOps& ops, MainWindowView& view, TargetWindows& t
   }
 }
 
+namespace {
+
+// The desktop and the taskbars are in front when the user clicks them; nothing is typed
+// there.
+constexpr std::string_view kShellClasses[] = {"Progman", "WorkerW", "Shell_TrayWnd", "Shell_SecondaryTrayWnd", "#32769"};
+constexpr int kCaptionCapacity = 512;
+
+}  // namespace
+
+void PollFrontWindow(WindowOps& ops, MainWindowView& view, FrontWindow& front) {
+  const Handle window = ops.GetForegroundWindow();
+  if (!window) return;
+  if (ops.WindowProcessId(window) == ops.CurrentProcessId()) {
+    front.held = false;
+    return;
+  }
+  if (front.held || window == ops.GetDesktopWindow()) return;
+  const std::string class_name = ops.GetClassNameA(window, kClassNameCapacity);
+  for (const std::string_view shell : kShellClasses) {
+    if (class_name == shell) return;
+  }
+  front.window = window;
+  view.SetTargetStatus(ops.GetWindowTextW(window, kCaptionCapacity));
+}
+
 }  // namespace kakehashi

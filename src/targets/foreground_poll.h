@@ -13,4 +13,17 @@ namespace kakehashi {
 // window in front, or none, changes nothing.
 void PollForegroundWindow(WindowOps& ops, MainWindowView& view, TargetWindows& targets);
 
+// The target of keystroke sends.
+struct FrontWindow {
+  Handle window;  // the last top-level window of another program in front; 0 before any
+  // After a keystroke send, however it ended, the window and the result in the status line
+  // stay until the tool's own window has been in front again: the window that came to the
+  // front and stopped a send does not become the target by that.
+  bool held = false;
+};
+
+// One tick while keystroke sends are chosen: any window in front but the tool's own, the
+// desktop and the taskbar becomes the target, and its caption (in UTF-16) is shown.
+void PollFrontWindow(WindowOps& ops, MainWindowView& view, FrontWindow& front);
+
 }  // namespace kakehashi

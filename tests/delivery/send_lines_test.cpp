@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "delivery/send_test_support.h"
+#include "targets/posting.h"
 
 namespace kakehashi::testing {
 namespace {

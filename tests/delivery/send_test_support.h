@@ -102,6 +102,7 @@ class ForwardingView : public MainWindowView {
   void SetMessageText(const std::u16string& text) override { base_.SetMessageText(text); }
   void ReplaceMessageText(const std::u16string& text) override { base_.ReplaceMessageText(text); }
   Handle MessageWindow() const override { return base_.MessageWindow(); }
+  Handle MainWindow() const override { return base_.MainWindow(); }
   bool OptionSelected(ModeOption option) const override { return base_.OptionSelected(option); }
   int CheckValue(CheckBox box) const override { return base_.CheckValue(box); }
   std::u16string PlusWordText() const override { return base_.PlusWordText(); }
@@ -135,6 +136,22 @@ class ForwardingOps : public WindowOps {
   std::uint64_t TickCount() override { return base_.TickCount(); }
   bool RunsAboveUs(Handle w) override { return base_.RunsAboveUs(w); }
   std::uint32_t AnsiCodePage() override { return base_.AnsiCodePage(); }
+  bool IsWindow(Handle w) override { return base_.IsWindow(w); }
+  std::uint32_t WindowProcessId(Handle w) override { return base_.WindowProcessId(w); }
+  std::uint32_t CurrentProcessId() override { return base_.CurrentProcessId(); }
+  std::u16string GetWindowTextW(Handle w, int n) override { return base_.GetWindowTextW(w, n); }
+  bool IsWindowUnicode(Handle w) override { return base_.IsWindowUnicode(w); }
+  std::uint32_t WindowStyle(Handle w) override { return base_.WindowStyle(w); }
+  Handle GetParent(Handle w) override { return base_.GetParent(w); }
+  PostResult PostMessageW(Handle w, std::uint32_t m, std::uintptr_t wp, std::intptr_t lp) override {
+    return base_.PostMessageW(w, m, wp, lp);
+  }
+  std::uint32_t EnterScanCode() override { return base_.EnterScanCode(); }
+  void SetForegroundWindow(Handle w) override { base_.SetForegroundWindow(w); }
+  std::uint32_t TypeUnicode(std::u16string_view units) override { return base_.TypeUnicode(units); }
+  std::uint32_t PressEnterKey() override { return base_.PressEnterKey(); }
+  bool ModifierKeysHeld() override { return base_.ModifierKeysHeld(); }
+  void WaitForInputIdle(Handle w, std::uint32_t ms) override { base_.WaitForInputIdle(w, ms); }
   Handle GetDesktopWindow() override { return base_.GetDesktopWindow(); }
   void ShellExecuteA(Handle o, std::string_view op, std::string_view f, std::string_view p, std::string_view d,
                      int show) override {

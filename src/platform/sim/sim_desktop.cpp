@@ -33,6 +33,7 @@ Handle SimDesktop::AddWindow(Handle parent, std::string class_name, std::string 
   w.class_name = std::move(class_name);
   w.title = std::move(title);
   w.control_id = control_id;
+  if (const Window* p = Find(parent)) w.process = p->process;
   windows_.emplace(handle, std::move(w));
   if (Window* p = Find(parent)) p->children.push_back(handle);
   return handle;
@@ -204,8 +205,14 @@ std::intptr_t SimDesktop::SendMessageA(Handle window, std::uint32_t message, std
 
 PostResult SimDesktop::PostMessageA(Handle window, std::uint32_t message, std::uintptr_t wparam,
                                     std::intptr_t lparam) {
+  return Post(window, message, wparam, lparam, false);
+}
+
+PostResult SimDesktop::Post(Handle window, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam,
+                            bool wide) {
   Event e;
   e.kind = Event::Kind::kPost;
+  e.wide = wide;
   e.window = window;
   e.message = message;
   e.wparam = wparam;

@@ -15,13 +15,18 @@
 namespace kakehashi::sim {
 
 struct Event {
-  enum class Kind { kPost, kSend, kSleep, kShellExecute };
+  // kInput: Unicode characters typed into the window in front (text); kEnterKey: Enter
+  // pressed there; kForeground: a request to bring `window` to the front; kIdleWait: a
+  // wait for `window`'s program to be idle.
+  enum class Kind { kPost, kSend, kSleep, kShellExecute, kInput, kEnterKey, kForeground, kIdleWait };
   Kind kind = Kind::kPost;
   Handle window;
   std::uint32_t message = 0;
   std::uintptr_t wparam = 0;
   std::intptr_t lparam = 0;
-  bool ok = true;                 // kPost: whether the post was accepted
+  bool ok = true;                 // kPost, kInput, kEnterKey: whether it was taken whole
+  bool wide = false;              // kPost: PostMessageW
+  std::u16string text;            // kInput
   std::uint32_t error = 0;        // kPost: the error of a refused post
   std::uint32_t milliseconds = 0; // kSleep: the time asked for
   bool cut_short = false;         // kSleep: ended early by a stop request
@@ -54,6 +59,24 @@ class SimDesktop final : public WindowOps {
   std::size_t Queued(Handle window) const;
   // Posts to `window` fail with `error` (5: a window of an elevated program).
   void DenyPosts(Handle window, std::uint32_t error);
+  // --- programs, keyboard and focus ---
+  // The process of the tool itself; every other window belongs to kOtherProcess unless set.
+  static constexpr std::uint32_t kOwnProcess = 1;
+  static constexpr std::uint32_t kOtherProcess = 2;
+  // `window` and its descendants belong to `process`.
+  void SetProcess(Handle window, std::uint32_t process);
+  void SetTitleW(Handle window, std::u16string title);
+  void SetUnicode(Handle window, bool unicode);
+  void SetStyle(Handle window, std::uint32_t style);
+  // Requests to change the foreground are refused (the system's foreground lock).
+  void RefuseForeground(bool refuse) { foreground_refused_ = refuse; }
+  // The system takes only `events` more input events, then none (input blocked).
+  void LimitInput(std::size_t events) { input_limit_ = events; }
+  // Shift, Ctrl, Alt or a Windows key is held until the clock reaches `time_ms`.
+  void HoldModifiersUntil(std::uint64_t time_ms) { modifiers_until_ = time_ms; }
+  // What was typed into `window` while it was in front, Enter as '\r'.
+  std::u16string TypedInto(Handle window) const;
+
   // `window` belongs to a program with a higher integrity level than the tool's.
   void SetRunsAboveUs(Handle window);
   // The system's ANSI code page (932 unless set).
@@ -61,7 +84,7 @@ class SimDesktop final : public WindowOps {
   // Runs `action` when the clock reaches `time_ms` during a Sleep, as a handler of the
   // tool's window would run while the wait serves it (a stop pressed, a window closed).
   void At(std::uint64_t time_ms, std::function<void()> action);
-  // Runs `hook` after every post, accepted or not.
+  // Runs `hook` after every post and every input, taken or not.
   void OnPost(std::function<void(const Event&)> hook) { post_hook_ = std::move(hook); }
   // Wine's edit control writes a NUL after the bytes EM_GETLINE copies; Windows does not.
   void SetGetLineWritesTerminator(bool on) { getline_terminator_ = on; }
@@ -90,6 +113,21 @@ class SimDesktop final : public WindowOps {
   std::uint64_t TickCount() override;
   bool RunsAboveUs(Handle window) override;
   std::uint32_t AnsiCodePage() override;
+  bool IsWindow(Handle window) override;
+  std::uint32_t WindowProcessId(Handle window) override;
+  std::uint32_t CurrentProcessId() override;
+  std::u16string GetWindowTextW(Handle window, int capacity) override;
+  bool IsWindowUnicode(Handle window) override;
+  std::uint32_t WindowStyle(Handle window) override;
+  Handle GetParent(Handle window) override;
+  PostResult PostMessageW(Handle window, std::uint32_t message, std::uintptr_t wparam,
+                          std::intptr_t lparam) override;
+  std::uint32_t EnterScanCode() override;
+  void SetForegroundWindow(Handle window) override;
+  std::uint32_t TypeUnicode(std::u16string_view units) override;
+  std::uint32_t PressEnterKey() override;
+  bool ModifierKeysHeld() override;
+  void WaitForInputIdle(Handle window, std::uint32_t milliseconds) override;
   Handle GetDesktopWindow() override;
   void ShellExecuteA(Handle owner, std::string_view operation, std::string_view file,
                      std::string_view parameters, std::string_view directory, int show_command) override;
@@ -106,6 +144,12 @@ class SimDesktop final : public WindowOps {
     bool alive = true;
     std::uint32_t deny_error = 0;
     bool above_us = false;
+    std::uint32_t process = kOtherProcess;
+    std::u16string wide_title;
+    bool has_wide_title = false;
+    bool unicode = false;
+    std::uint32_t style = 0;
+    std::u16string typed;
   };
 
   struct Receiver {
@@ -119,6 +163,9 @@ class SimDesktop final : public WindowOps {
   const Window* Find(Handle window) const;
   std::vector<std::u16string> EditLines(const Window& edit) const;
   Receiver* ReceiverOf(Handle window);
+  PostResult Post(Handle window, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam, bool wide);
+  // Records an input event to the window in front; true when the system took it.
+  bool Input(Event e, std::size_t events);
   // Moves the clock to `time_ms`, the receivers taking what they can meanwhile.
   void AdvanceTo(std::uint64_t time_ms);
 
@@ -134,6 +181,9 @@ class SimDesktop final : public WindowOps {
   std::uint64_t now_ms_ = 0;
   bool getline_terminator_ = false;
   std::uint32_t code_page_ = kShiftJisCodePage;
+  bool foreground_refused_ = false;
+  std::size_t input_limit_ = static_cast<std::size_t>(-1);
+  std::uint64_t modifiers_until_ = 0;
 };
 
 }  // namespace kakehashi::sim

@@ -39,6 +39,7 @@ class SimMainWindow final : public MainWindowView {
     desktop_.SetEditText(message_, text);
   }
   Handle MessageWindow() const override { return message_; }
+  Handle MainWindow() const override { return desktop_.GetParent(message_); }
   bool OptionSelected(ModeOption option) const override { return selected_ == option; }
   int CheckValue(CheckBox box) const override;
   std::u16string PlusWordText() const override { return plus_word_; }

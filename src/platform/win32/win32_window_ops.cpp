@@ -19,6 +19,8 @@ static_assert(kEmGetLineCount == EM_GETLINECOUNT && kEmGetLine == EM_GETLINE);
 static_assert(kErrorAccessDenied == ERROR_ACCESS_DENIED && kErrorInvalidWindowHandle == ERROR_INVALID_WINDOW_HANDLE &&
               kErrorNotEnoughQuota == ERROR_NOT_ENOUGH_QUOTA);
 static_assert(kSwShow == SW_SHOW);
+static_assert(kWmKeyDown == WM_KEYDOWN && kWmKeyUp == WM_KEYUP && kWmChar == WM_CHAR);
+static_assert(kVkReturn == VK_RETURN && kBnClicked == BN_CLICKED && kEsMultiLine == ES_MULTILINE);
 
 namespace {
 
@@ -94,14 +96,102 @@ std::intptr_t Win32WindowOps::SendMessageA(Handle window, std::uint32_t message,
   return ::SendMessageA(ToHwnd(window), message, wparam, lparam);
 }
 
-PostResult Win32WindowOps::PostMessageA(Handle window, std::uint32_t message, std::uintptr_t wparam,
-                                        std::intptr_t lparam) {
+namespace {
+
+template <typename Post>
+PostResult PostTo(Handle window, Post post) {
   // Win32: PostMessage to NULL posts to the calling thread's own queue and "succeeds".
   if (!window) return PostResult{kErrorInvalidWindowHandle};
-  if (::PostMessageA(ToHwnd(window), message, wparam, lparam)) return PostResult{};
+  if (post(ToHwnd(window))) return PostResult{};
   const DWORD error = GetLastError();
   // A failure without a code still must not count as a success.
   return PostResult{error != 0 ? static_cast<std::uint32_t>(error) : kErrorInvalidWindowHandle};
+}
+
+INPUT Key(WORD vk, WORD scan, DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = vk;
+  input.ki.wScan = scan;
+  input.ki.dwFlags = flags;
+  return input;
+}
+
+}  // namespace
+
+PostResult Win32WindowOps::PostMessageA(Handle window, std::uint32_t message, std::uintptr_t wparam,
+                                        std::intptr_t lparam) {
+  return PostTo(window, [&](HWND hwnd) { return ::PostMessageA(hwnd, message, wparam, lparam); });
+}
+
+PostResult Win32WindowOps::PostMessageW(Handle window, std::uint32_t message, std::uintptr_t wparam,
+                                        std::intptr_t lparam) {
+  return PostTo(window, [&](HWND hwnd) { return ::PostMessageW(hwnd, message, wparam, lparam); });
+}
+
+bool Win32WindowOps::IsWindow(Handle window) { return window && ::IsWindow(ToHwnd(window)); }
+
+std::uint32_t Win32WindowOps::WindowProcessId(Handle window) {
+  DWORD process = 0;
+  if (!window || GetWindowThreadProcessId(ToHwnd(window), &process) == 0) return 0;
+  return process;
+}
+
+std::uint32_t Win32WindowOps::CurrentProcessId() { return GetCurrentProcessId(); }
+
+std::u16string Win32WindowOps::GetWindowTextW(Handle window, int capacity) {
+  if (!window || capacity < 1) return {};
+  std::vector<wchar_t> buffer(static_cast<std::size_t>(capacity), L'\0');
+  const int n = ::GetWindowTextW(ToHwnd(window), buffer.data(), capacity);
+  if (n <= 0) return {};
+  return std::u16string(buffer.begin(), buffer.begin() + std::min(n, capacity - 1));
+}
+
+bool Win32WindowOps::IsWindowUnicode(Handle window) { return window && ::IsWindowUnicode(ToHwnd(window)); }
+
+std::uint32_t Win32WindowOps::WindowStyle(Handle window) {
+  if (!window) return 0;
+  return static_cast<std::uint32_t>(GetWindowLongPtrW(ToHwnd(window), GWL_STYLE));
+}
+
+Handle Win32WindowOps::GetParent(Handle window) { return window ? FromHwnd(::GetParent(ToHwnd(window))) : kNoWindow; }
+
+std::uint32_t Win32WindowOps::EnterScanCode() { return MapVirtualKeyW(VK_RETURN, MAPVK_VK_TO_VSC); }
+
+void Win32WindowOps::SetForegroundWindow(Handle window) {
+  if (window) ::SetForegroundWindow(ToHwnd(window));
+}
+
+std::uint32_t Win32WindowOps::TypeUnicode(std::u16string_view units) {
+  std::vector<INPUT> inputs;
+  for (const char16_t unit : units) {
+    inputs.push_back(Key(0, unit, KEYEVENTF_UNICODE));
+    inputs.push_back(Key(0, unit, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
+  }
+  if (inputs.empty()) return 0;
+  return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+std::uint32_t Win32WindowOps::PressEnterKey() {
+  const auto scan = static_cast<WORD>(EnterScanCode());
+  INPUT inputs[] = {Key(VK_RETURN, scan, 0), Key(VK_RETURN, scan, KEYEVENTF_KEYUP)};
+  return SendInput(2, inputs, sizeof(INPUT));
+}
+
+bool Win32WindowOps::ModifierKeysHeld() {
+  for (const int vk : {VK_SHIFT, VK_CONTROL, VK_MENU, VK_LWIN, VK_RWIN}) {
+    if (GetAsyncKeyState(vk) & 0x8000) return true;
+  }
+  return false;
+}
+
+void Win32WindowOps::WaitForInputIdle(Handle window, std::uint32_t milliseconds) {
+  const std::uint32_t id = WindowProcessId(window);
+  if (id == 0) return;
+  if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id)) {
+    ::WaitForInputIdle(process, milliseconds);
+    CloseHandle(process);
+  }
 }
 
 int Win32WindowOps::GetDlgCtrlID(Handle window) { return ::GetDlgCtrlID(ToHwnd(window)); }

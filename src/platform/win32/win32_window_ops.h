@@ -29,6 +29,21 @@ class Win32WindowOps final : public WindowOps {
   std::uint64_t TickCount() override;
   bool RunsAboveUs(Handle window) override;
   std::uint32_t AnsiCodePage() override;
+  bool IsWindow(Handle window) override;
+  std::uint32_t WindowProcessId(Handle window) override;
+  std::uint32_t CurrentProcessId() override;
+  std::u16string GetWindowTextW(Handle window, int capacity) override;
+  bool IsWindowUnicode(Handle window) override;
+  std::uint32_t WindowStyle(Handle window) override;
+  Handle GetParent(Handle window) override;
+  PostResult PostMessageW(Handle window, std::uint32_t message, std::uintptr_t wparam,
+                          std::intptr_t lparam) override;
+  std::uint32_t EnterScanCode() override;
+  void SetForegroundWindow(Handle window) override;
+  std::uint32_t TypeUnicode(std::u16string_view units) override;
+  std::uint32_t PressEnterKey() override;
+  bool ModifierKeysHeld() override;
+  void WaitForInputIdle(Handle window, std::uint32_t milliseconds) override;
   Handle GetDesktopWindow() override;
   void ShellExecuteA(Handle owner, std::string_view operation, std::string_view file,
                      std::string_view parameters, std::string_view directory, int show_command) override;

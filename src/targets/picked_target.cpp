@@ -1,0 +1,94 @@
+// The picked-window target.
+#include "targets/picked_target.h"
+
+#include <string>
+
+#include "delivery/send_lines.h"
+#include "delivery/text_shaping.h"
+#include "targets/posting.h"
+
+namespace kakehashi {
+namespace {
+
+StatusText Text(std::u16string_view text) { return {std::u16string(text), std::u16string(text)}; }
+
+bool IsHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
+
+// lParam of a key message: repeat count 1 and the scan code; a key-up also has the
+// previous-state and transition bits.
+std::intptr_t KeyLParam(std::uint32_t scan, bool up) {
+  std::uint32_t lp = 1u | (scan & 0xFFu) << 16;
+  if (up) lp |= 1u << 30 | 1u << 31;
+  return static_cast<std::intptr_t>(lp);
+}
+
+}  // namespace
+
+PickedTarget::PickedTarget(WindowOps& ops, const PickedWindow& picked, PickedPress press,
+                           std::uint32_t char_interval_ms)
+    : ops_(ops), picked_(picked), press_(press), interval_ms_(char_interval_ms),
+      unicode_(ops.IsWindowUnicode(picked.input)) {}
+
+StatusText PickedTarget::Begin(bool press) {
+  const auto same = [&](Handle window, std::uint32_t process) {
+    return ops_.IsWindow(window) && ops_.WindowProcessId(window) == process;
+  };
+  if (!same(picked_.input, picked_.input_process)) return Text(kPickedGoneText);
+  if (press && press_ == PickedPress::kButton && !same(picked_.button, picked_.button_process)) {
+    return Text(kPickedGoneText);
+  }
+  if (ops_.RunsAboveUs(picked_.input)) return Text(kTargetElevatedText);
+  return {};
+}
+
+bool PickedTarget::Post(bool wide, Handle window, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) {
+  const auto failure = PostPatiently(ops_, [&] {
+    return wide ? ops_.PostMessageW(window, message, wparam, lparam) : ops_.PostMessageA(window, message, wparam, lparam);
+  });
+  if (!failure) return true;
+  failure_ = *failure == SendFailure::kTargetGone ? SendFailure::kPickedGone : *failure;
+  return false;
+}
+
+void PickedTarget::Pause() {
+  // The pause is part of typing the line: a stop waits for the line's end as for a chat.
+  StopRequest none;
+  if (interval_ms_ != 0) ops_.Sleep(interval_ms_, none);
+}
+
+bool PickedTarget::Type(std::u16string_view text) {
+  if (!unicode_) {
+    for (const std::int32_t code : CharCodes(text)) {
+      const auto wparam = static_cast<std::uintptr_t>(static_cast<std::intptr_t>(code));
+      if (!Post(false, picked_.input, kWmImeChar, wparam, 1)) return false;
+      Pause();
+    }
+    return true;
+  }
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (!Post(true, picked_.input, kWmChar, text[i], 1)) return false;
+    // The pause comes after a whole character: never between the halves of a pair.
+    if (!(IsHighSurrogate(text[i]) && i + 1 < text.size())) Pause();
+  }
+  return true;
+}
+
+bool PickedTarget::Press() {
+  switch (press_) {
+    case PickedPress::kNone: return true;
+    case PickedPress::kButton: {
+      const auto id = static_cast<std::uint32_t>(ops_.GetDlgCtrlID(picked_.button)) & 0xFFFFu;
+      const auto wparam = static_cast<std::uintptr_t>(id | kBnClicked << 16);
+      return Post(true, ops_.GetParent(picked_.button), kWmCommand, wparam, picked_.button.value);
+    }
+    case PickedPress::kEnter: break;
+  }
+  const std::uint32_t scan = ops_.EnterScanCode();
+  if (ops_.WindowStyle(picked_.input) & kEsMultiLine) {
+    return Post(true, picked_.input, kWmChar, u'\r', KeyLParam(scan, false));
+  }
+  return Post(true, picked_.input, kWmKeyDown, kVkReturn, KeyLParam(scan, false)) &&
+         Post(true, picked_.input, kWmKeyUp, kVkReturn, KeyLParam(scan, true));
+}
+
+}  // namespace kakehashi

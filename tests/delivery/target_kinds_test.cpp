@@ -1,0 +1,267 @@
+// Sends to today's programs on the simulated desktop: keystrokes into the window in front,
+// and posts to a picked window in the background.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "delivery/send_command.h"
+#include "delivery/send_test_support.h"
+#include "targets/foreground_poll.h"
+#include "targets/keystroke_target.h"
+
+namespace kakehashi::testing {
+namespace {
+
+const std::u16string kThumbs = u"\U0001F44D\U0001F3FD";  // 👍🏽: two surrogate pairs, one character
+
+// The tool's main window in front of a desktop with another program's window.
+struct KeyDesk : SendDesk {
+  Handle app = desktop.AddWindow(kNoWindow, "Notepad", "メモ帳");
+  Handle other = desktop.AddWindow(kNoWindow, "Other", "他のウィンドウ");
+  TargetSettings settings;
+
+  KeyDesk() {
+    settings.kind = TargetKind::kKeystrokes;
+    window.SetWait(u"0");
+    desktop.SetForeground(window.MainWindow());
+  }
+  SendOutcome Send(Handle front) { return SendCommand(desktop, window, chat, settings, front, stop); }
+  std::vector<sim::Event> Of(sim::Event::Kind kind) const {
+    std::vector<sim::Event> out;
+    for (const sim::Event& e : desktop.events()) {
+      if (e.kind == kind) out.push_back(e);
+    }
+    return out;
+  }
+};
+
+TEST(KeystrokeSend, LinesAreTypedWholeIntoTheWindowInFrontAndSaidWithEnter) {
+  struct Case {
+    ModeOption option;
+    int send_now;
+    std::u16string text, typed;
+  };
+  const Case cases[] = {
+      {ModeOption::AAOpt, 0, u"あ\r\n" + kThumbs + u"x  \r\nｱ", u"あ\r" + kThumbs + u"x \rｱ\r"},
+      // Reversed by user-perceived character: 👍🏽 and e + U+0301 stay whole.
+      {ModeOption::SAKASAOpt, 0, u"a" + kThumbs + u"e\u0301\r\n12", u"e\u0301" + kThumbs + u"a\r21\r"},
+      {ModeOption::DEFAULTOpt, 0, u"ab" + kThumbs, kThumbs + u"ba"},
+      {ModeOption::DEFAULTOpt, 1, u"ab", u"ba\r"},
+  };
+  for (const Case& c : cases) {
+    KeyDesk d;
+    d.window.Select(c.option);
+    d.window.SetCheck(CheckBox::SendNow, c.send_now);
+    d.SetMessage(c.text);
+    EXPECT_TRUE(d.Send(d.app)) << ::testing::PrintToString(d.window.status_detail());
+    EXPECT_EQ(d.desktop.TypedInto(d.app), c.typed);
+    EXPECT_EQ(d.window.MessageText(), u"");
+    // Each input call carries one character: a surrogate pair's units go together.
+    for (const sim::Event& e : d.Of(sim::Event::Kind::kInput)) {
+      EXPECT_TRUE(e.text.size() == 1 || (e.text.size() == 2 && e.text[0] >= 0xD800 && e.text[0] <= 0xDBFF));
+    }
+    // Afterwards the program is given time to take its keys, then the tool is in front again.
+    const auto idle = d.Of(sim::Event::Kind::kIdleWait);
+    ASSERT_EQ(idle.size(), 1u);
+    EXPECT_EQ(idle[0].window, d.app);
+    EXPECT_EQ(d.desktop.GetForegroundWindow(), d.window.MainWindow());
+  }
+}
+
+TEST(KeystrokeSend, NothingIsTypedWhenTheTargetCannotTakeIt) {
+  struct Case {
+    const char* name;
+    std::function<void(KeyDesk&)> arrange;
+    std::u16string status;
+  };
+  const Case cases[] = {
+      {"no window in front yet", [](KeyDesk& d) { d.app = kNoWindow; }, u"ウィンドウが選択されていません"},
+      {"window closed", [](KeyDesk& d) { d.desktop.Destroy(d.app); }, u"送信先のウィンドウが見つかりません"},
+      {"elevated", [](KeyDesk& d) { d.desktop.SetRunsAboveUs(d.app); }, u"送信先が管理者として実行されています"},
+      {"Shift held", [](KeyDesk& d) { d.desktop.HoldModifiersUntil(5000); }, u"Shift・Ctrl・Altを離してください"},
+      {"foreground locked", [](KeyDesk& d) { d.desktop.RefuseForeground(true); }, u"送信先を前面にできません"},
+      {"lone surrogate", [](KeyDesk& d) { d.SetMessage(u"a\xD83D"); }, u"送信できない文字が含まれています"},
+      {"control character", [](KeyDesk& d) { d.SetMessage(u"a\x1B"); }, u"送信できない文字が含まれています"},
+  };
+  for (const Case& c : cases) {
+    KeyDesk d;
+    d.window.Select(ModeOption::AAOpt);
+    d.SetMessage(u"ab\r\ncd");
+    c.arrange(d);
+    const std::u16string text = d.window.MessageText();
+    EXPECT_FALSE(d.Send(d.app)) << c.name;
+    EXPECT_EQ(d.window.status(), c.status) << c.name;
+    EXPECT_TRUE(d.Of(sim::Event::Kind::kInput).empty()) << c.name;
+    EXPECT_EQ(d.window.MessageText(), text) << c.name;
+  }
+  // A modifier let go within the second is waited for.
+  KeyDesk d;
+  d.desktop.HoldModifiersUntil(500);
+  d.SetMessage(u"ab");
+  EXPECT_TRUE(d.Send(d.app));
+  EXPECT_EQ(d.desktop.TypedInto(d.app), u"ba");
+}
+
+TEST(KeystrokeSend, ASendEndsAtOnceWhenTheTargetIsNoLongerInFront) {
+  struct Case {
+    const char* name;
+    std::function<void(KeyDesk&)> arrange;
+    std::u16string status;
+  };
+  const Case cases[] = {
+      // Each character is followed by a 10 ms pause: 15 ms in, "ab" of line 1 are typed.
+      {"another window", [](KeyDesk& d) { d.desktop.At(15, [&d] { d.desktop.SetForeground(d.other); }); },
+       u"前面が変わり中止（0/2行済み）"},
+      {"the tool's own window", [](KeyDesk& d) { d.desktop.At(15, [&d] { d.desktop.SetForeground(d.window.MainWindow()); }); },
+       u"前面が変わり中止（0/2行済み）"},
+      {"Esc", [](KeyDesk& d) { d.desktop.At(15, [&d] { d.stop.Request(); }); }, u"0/2行で中止（残り2行）"},
+      {"keys blocked", [](KeyDesk& d) { d.desktop.LimitInput(4); }, u"入力が拒否されました（0/2行済み）"},
+  };
+  for (const Case& c : cases) {
+    KeyDesk d;
+    d.settings.char_interval_ms = 10;
+    d.window.Select(ModeOption::AAOpt);
+    d.SetMessage(u"abcdef\r\ngh");
+    c.arrange(d);
+    EXPECT_FALSE(d.Send(d.app)) << c.name;
+    EXPECT_EQ(d.window.status(), c.status) << c.name;
+    EXPECT_EQ(d.desktop.TypedInto(d.app), u"ab") << c.name << ": not a character more";
+    EXPECT_EQ(d.desktop.TypedInto(d.other), u"") << c.name;
+    EXPECT_EQ(d.window.MessageText(), u"abcdef\r\ngh") << c.name;
+    EXPECT_TRUE(d.Of(sim::Event::Kind::kIdleWait).empty()) << c.name << ": the foreground is left alone";
+  }
+}
+
+TEST(KeystrokeSend, FrontPollSkipsTheToolTheDesktopAndTheTaskbarAndHoldsAfterASend) {
+  KeyDesk d;
+  const Handle taskbar = d.desktop.AddWindow(kNoWindow, "Shell_TrayWnd");
+  d.desktop.SetTitleW(d.app, u"チャット \U0001F600");
+  FrontWindow front;
+  const auto poll_with = [&](Handle in_front) {
+    d.desktop.SetForeground(in_front);
+    PollFrontWindow(d.desktop, d.window, front);
+    return front.window;
+  };
+  EXPECT_EQ(poll_with(d.window.MainWindow()), kNoWindow);
+  EXPECT_EQ(poll_with(d.app), d.app);
+  EXPECT_EQ(d.window.status(), u"チャット \U0001F600") << "the caption in UTF-16";
+  EXPECT_EQ(poll_with(taskbar), d.app);
+  EXPECT_EQ(poll_with(d.desktop.GetDesktopWindow()), d.app);
+  EXPECT_EQ(poll_with(d.window.MainWindow()), d.app);
+  front.held = true;  // a send just ended
+  EXPECT_EQ(poll_with(d.other), d.app);
+  EXPECT_EQ(poll_with(d.window.MainWindow()), d.app);
+  EXPECT_EQ(poll_with(d.other), d.other);
+}
+
+// A picked input box of another program, posted to while it stays in the background.
+struct PickDesk : SendDesk {
+  Handle top = desktop.AddWindow(kNoWindow, "Client", "IRC");
+  Handle input = desktop.AddWindow(top, "Edit");
+  Handle button = desktop.AddWindow(top, "Button", "送信", 1002);
+  TargetSettings settings;
+
+  explicit PickDesk(bool unicode) {
+    desktop.SetUnicode(input, unicode);
+    settings.kind = TargetKind::kPickedWindow;
+    settings.picked = {input, sim::SimDesktop::kOtherProcess, button, sim::SimDesktop::kOtherProcess};
+    window.Select(ModeOption::AAOpt);
+    window.SetWait(u"0");
+  }
+  SendOutcome Send() { return SendCommand(desktop, window, chat, settings, kNoWindow, stop); }
+  // The posts as (W?, window, message, wParam, lParam).
+  std::vector<std::tuple<bool, Handle, std::uint32_t, std::uintptr_t, std::intptr_t>> Posts() const {
+    std::vector<std::tuple<bool, Handle, std::uint32_t, std::uintptr_t, std::intptr_t>> out;
+    for (const sim::Event& e : desktop.Posts()) out.emplace_back(e.wide, e.window, e.message, e.wparam, e.lparam);
+    return out;
+  }
+};
+
+TEST(PickedSend, EachPressKindSaysTheLineAsTheProgramExpects) {
+  constexpr std::intptr_t kDown = 0x001C0001, kUp = static_cast<std::intptr_t>(0xC01C0001u);
+  struct Case {
+    PickedPress press;
+    std::uint32_t style;
+    std::vector<std::tuple<std::uint32_t, std::uintptr_t, std::intptr_t>> after_text;  // to the input box unless a button
+  };
+  const Case cases[] = {
+      {PickedPress::kEnter, 0, {{kWmKeyDown, kVkReturn, kDown}, {kWmKeyUp, kVkReturn, kUp}}},
+      {PickedPress::kEnter, kEsMultiLine, {{kWmChar, u'\r', kDown}}},
+      {PickedPress::kButton, 0, {{kWmCommand, 1002, 0}}},
+      {PickedPress::kNone, 0, {}},
+  };
+  for (const Case& c : cases) {
+    PickDesk d(true);
+    d.settings.press = c.press;
+    d.desktop.SetStyle(d.input, c.style);
+    d.SetMessage(u"あ\U0001F600");
+    ASSERT_TRUE(d.Send()) << ::testing::PrintToString(d.window.status_detail());
+    std::vector<std::tuple<bool, Handle, std::uint32_t, std::uintptr_t, std::intptr_t>> expected = {
+        {true, d.input, kWmChar, 0x3042, 1}, {true, d.input, kWmChar, 0xD83D, 1}, {true, d.input, kWmChar, 0xDE00, 1}};
+    for (const auto& [message, wparam, lparam] : c.after_text) {
+      if (message == kWmCommand) {
+        expected.emplace_back(true, d.top, message, wparam, d.button.value);
+      } else {
+        expected.emplace_back(true, d.input, message, wparam, lparam);
+      }
+    }
+    EXPECT_EQ(d.Posts(), expected) << static_cast<int>(c.press);
+    EXPECT_EQ(d.desktop.GetForegroundWindow(), kNoWindow) << "the foreground is never touched";
+  }
+}
+
+TEST(PickedSend, AnAnsiInputBoxGetsTheChatsCodes) {
+  PickDesk d(false);
+  d.settings.press = PickedPress::kNone;
+  d.SetMessage(u"ｱ漢a\u301C");
+  ASSERT_TRUE(d.Send());
+  std::vector<std::tuple<bool, Handle, std::uint32_t, std::uintptr_t, std::intptr_t>> expected;
+  for (const std::int32_t code : CharCodes(u"ｱ漢a\u301C")) {
+    expected.emplace_back(false, d.input, kWmImeChar, static_cast<std::uintptr_t>(static_cast<std::intptr_t>(code)), 1);
+  }
+  EXPECT_EQ(d.Posts(), expected);
+  // An emoji has no code there.
+  PickDesk e(false);
+  e.SetMessage(u"\U0001F600");
+  EXPECT_FALSE(e.Send());
+  EXPECT_EQ(e.window.status(), u"送信できない文字が含まれています");
+}
+
+TEST(PickedSend, APickedWindowThatIsGoneOrReusedIsRefused) {
+  const std::function<void(PickDesk&)> arrangements[] = {
+      [](PickDesk& d) { d.desktop.Destroy(d.top); },
+      // The handle now names a window of another program.
+      [](PickDesk& d) { d.desktop.SetProcess(d.input, 7); },
+      [](PickDesk& d) {
+        d.settings.press = PickedPress::kButton;
+        d.desktop.Destroy(d.button);
+      },
+  };
+  for (const auto& arrange : arrangements) {
+    PickDesk d(true);
+    arrange(d);
+    d.SetMessage(u"ab");
+    EXPECT_FALSE(d.Send());
+    EXPECT_EQ(d.window.status(), u"指定したウィンドウが閉じられました");
+    EXPECT_TRUE(d.desktop.Posts().empty());
+  }
+}
+
+TEST(PickedSend, ThePauseFollowsEachWholeCharacter) {
+  PickDesk d(true);
+  d.settings.press = PickedPress::kNone;
+  d.settings.char_interval_ms = 40;
+  d.SetMessage(u"a\U0001F600");
+  ASSERT_TRUE(d.Send());
+  std::vector<Step::Kind> order;
+  for (const Step& s : Recorded(d.desktop)) order.push_back(s.kind);
+  using K = Step::Kind;
+  // Two units of the pair go out back to back.
+  EXPECT_EQ(order, (std::vector<K>{K::kOther, K::kSleep, K::kOther, K::kOther, K::kSleep, K::kSleep}));
+  EXPECT_EQ(d.desktop.now_ms(), 80u);
+}
+
+}  // namespace
+}  // namespace kakehashi::testing
