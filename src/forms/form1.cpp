@@ -27,6 +27,8 @@ using F = FontKind;
 constexpr wchar_t kSendCaption[] = L"送信";
 constexpr wchar_t kStopCaption[] = L"中止";
 
+constexpr int kEscHotKeyId = 1;
+
 // Positions in twips from the top left of the window's or the frame's client area.
 constexpr ControlSpec kForm1Controls[] = {
     {AAOpt, K::OptionButton, kNone, L"複数行を1行ずつ送信", 570, 105, 2100, 255, 9, F::UiGothic9, kNoColour, Back::Default, kGroup},
@@ -146,6 +148,9 @@ LRESULT Form1::FormMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NOTIFY: return on_notify(*reinterpret_cast<const NMHDR*>(lp));
     case kMsgSendStatus: on_send_status(lp); return 0;
     case kMsgSendDone: on_send_done(); return 0;
+    case WM_HOTKEY:
+      if (send_) send_->RequestStop();
+      return 0;
     default: return DefaultProc(msg, wp, lp);
   }
 }
@@ -228,6 +233,11 @@ void Form1::on_send_done() {
   if (!send_) return;
   send_->Finish();
   send_.reset();
+  if (esc_hot_key_) {
+    UnregisterHotKey(hwnd(), kEscHotKeyId);
+    esc_hot_key_ = false;
+  }
+  if (settings_.kind == TargetKind::kKeystrokes) front_.held = true;
   LockForSend(false);
   if (close_after_send_) DestroyWindow(hwnd());
   if (quit_after_send_) PostQuitMessage(quit_code_);
@@ -323,7 +333,10 @@ void Form1::Send_Click() {
   }
   send_started_ = GetTickCount64();
   LockForSend(true);
-  send_ = std::make_unique<SendThread>(hwnd(), *this, targets_);
+  // Win32: while another program is in front, the tool's keys do not reach it; a hot key
+  // does. Registered only for the send, so Esc belongs to every other program otherwise.
+  if (settings_.kind == TargetKind::kKeystrokes) esc_hot_key_ = RegisterHotKey(hwnd(), kEscHotKeyId, 0, VK_ESCAPE) != 0;
+  send_ = std::make_unique<SendThread>(hwnd(), *this, targets_, settings_, front_.window);
 }
 
 void Form1::LockForSend(bool locked) {
@@ -345,7 +358,11 @@ void Form1::LockForSend(bool locked) {
 
 void Form1::Timer1_Timer() {
   if (send_) return;
-  PollForegroundWindow(ops_, *this, targets_);
+  switch (settings_.kind) {
+    case TargetKind::kChat: PollForegroundWindow(ops_, *this, targets_); break;
+    case TargetKind::kKeystrokes: PollFrontWindow(ops_, *this, front_); break;
+    case TargetKind::kPickedWindow: break;  // the pick names the target
+  }
 }
 
 std::u16string Form1::MessageText() const { return ToU16(WindowTextW(control(Message))); }
@@ -379,9 +396,38 @@ void Form1::SetStatus(const std::u16string& text) { SetStatus(text, text); }
 void Form1::SetStatus(const std::u16string& text, const std::u16string& detail) {
   status_detail_ = ToWide(detail);
   HWND status = control(Status);
+  if (!status) return;
+  const std::wstring shown = FitStatusText(ToWide(text));
   // The poll rewrites the status ten times a second: an unchanged text is not repainted.
-  if (!status || ToU16(WindowTextW(status)) == text) return;
-  SetWindowTextW(status, ToWide(text).c_str());
+  if (WindowTextW(status) == shown) return;
+  SetWindowTextW(status, shown.c_str());
+}
+
+std::wstring Form1::FitStatusText(const std::wstring& text) const {
+  HWND status = control(Status);
+  RECT room{};
+  SendMessageW(status, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+  const int width = room.right - room.left;
+  HDC dc = GetDC(status);
+  if (!dc || width <= 0) return text;
+  const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(status, WM_GETFONT, 0, 0)));
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  std::wstring fitted = text;
+  if (size.cx > width) {
+    constexpr wchar_t kEllipsis[] = L"…";
+    SIZE ellipsis{};
+    GetTextExtentPoint32W(dc, kEllipsis, 1, &ellipsis);
+    int fit = 0;
+    GetTextExtentExPointW(dc, text.c_str(), static_cast<int>(text.size()), std::max(0, width - static_cast<int>(ellipsis.cx)), &fit,
+                          nullptr, &size);
+    // Never between the halves of a surrogate pair.
+    if (fit > 0 && IS_HIGH_SURROGATE(text[static_cast<std::size_t>(fit) - 1])) --fit;
+    fitted = text.substr(0, static_cast<std::size_t>(fit)) + kEllipsis;
+  }
+  SelectObject(dc, old);
+  ReleaseDC(status, dc);
+  return fitted;
 }
 
 void Form1::SetTargetStatus(const std::u16string& caption) {

@@ -14,6 +14,8 @@
 #include "forms/main_window_view.h"
 #include "forms/send_thread.h"
 #include "platform/win32/win32_window_ops.h"
+#include "targets/foreground_poll.h"
+#include "targets/target_settings.h"
 #include "targets/target_windows.h"
 
 namespace kakehashi {
@@ -70,6 +72,8 @@ class Form1 final : public FormWindow, public MainWindowView {
   void on_send_status(LPARAM lp);
   void on_send_done();
   void CreateStatusTip();
+  // The text as it fits the status box: cut, ending in "…", when it is wider.
+  std::wstring FitStatusText(const std::wstring& text) const;
 
   void Form_Load();
   void Option_Click(ModeOption option);
@@ -97,6 +101,8 @@ class Form1 final : public FormWindow, public MainWindowView {
   FrmAbout& about_;
   Win32WindowOps ops_;
   TargetWindows targets_;
+  TargetSettings settings_;
+  FrontWindow front_;
   // A send runs on its own thread (send_ while it runs): Send, Enter or Esc stop it,
   // closing the window stops it first and closes after, and the poll does not run, so the
   // target cannot change under it.
@@ -109,6 +115,7 @@ class Form1 final : public FormWindow, public MainWindowView {
   HWND status_tip_ = nullptr;
   std::wstring status_detail_;
   std::u16string target_status_;
+  bool esc_hot_key_ = false;  // Esc stops a keystroke send while another window is in front
   HWND focus_before_send_ = nullptr;
   bool quiet_focus_ = false;  // the focus comes back after a send: no hint
 };

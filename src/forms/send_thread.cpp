@@ -43,8 +43,10 @@ class SendThread::ThreadView final : public MainWindowView {
   MainWindowView& form_;
 };
 
-SendThread::SendThread(HWND window, MainWindowView& view, const TargetWindows& targets)
-    : window_(window), view_(std::make_unique<ThreadView>(window, view)), targets_(targets) {
+SendThread::SendThread(HWND window, MainWindowView& view, const TargetWindows& targets,
+                       const TargetSettings& settings, Handle front_window)
+    : window_(window), view_(std::make_unique<ThreadView>(window, view)), targets_(targets), settings_(settings),
+      front_window_(front_window) {
   thread_ = std::thread([this] { Run(); });
 }
 
@@ -53,7 +55,7 @@ SendThread::~SendThread() {
 }
 
 void SendThread::Run() {
-  outcome_ = SendCommand(ops_, *view_, targets_, stop_);
+  outcome_ = SendCommand(ops_, *view_, targets_, settings_, front_window_, stop_);
   PostMessageW(window_, kMsgSendDone, 0, 0);
 }
 

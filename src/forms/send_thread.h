@@ -13,6 +13,7 @@
 #include "forms/main_window_view.h"
 #include "platform/stop_request.h"
 #include "platform/win32/win32_window_ops.h"
+#include "targets/target_settings.h"
 #include "targets/target_windows.h"
 
 namespace kakehashi {
@@ -35,7 +36,8 @@ class SendThread {
   // Runs SendCommand on a new thread with `view`, whose reads and writes of the controls
   // the window's thread serves (sent messages are served also inside menus and moves);
   // status texts come back as posted kMsgSendStatus, the end as kMsgSendDone to `window`.
-  SendThread(HWND window, MainWindowView& view, const TargetWindows& targets);
+  SendThread(HWND window, MainWindowView& view, const TargetWindows& targets, const TargetSettings& settings,
+             Handle front_window);
   // Joins the thread. Win32: a thread still at work may be waiting in SendMessage for the
   // window's thread, so destroy a SendThread only after kMsgSendDone (see Abandon).
   ~SendThread();
@@ -61,6 +63,8 @@ class SendThread {
   HWND window_;
   std::unique_ptr<ThreadView> view_;
   TargetWindows targets_;
+  TargetSettings settings_;
+  Handle front_window_;
   Win32WindowOps ops_;
   StopRequest stop_;
   SendOutcome outcome_;
