@@ -28,6 +28,11 @@ constexpr wchar_t kSendCaption[] = L"送信";
 constexpr wchar_t kStopCaption[] = L"中止";
 
 constexpr int kEscHotKeyId = 1;
+constexpr UINT_PTR kProgressTimerId = 2;
+constexpr ULONGLONG kProgressPaintMs = 50;
+// Posted to itself by Send_Click: the controls are locked once the send's thread has had
+// its first requests served (sent messages come before posted ones).
+constexpr UINT kMsgLockForSend = WM_APP + 3;
 
 // Positions in twips from the top left of the window's or the frame's client area.
 constexpr ControlSpec kForm1Controls[] = {
@@ -138,7 +143,10 @@ void Form1::Load(HINSTANCE instance, int show_command) {
 LRESULT Form1::FormMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_COMMAND: on_command(LOWORD(wp), HIWORD(wp)); return 0;
-    case WM_TIMER: Timer1_Timer(); return 0;
+    case WM_TIMER: on_timer(wp); return 0;
+    case kMsgLockForSend:
+      if (send_) LockForSend(true);
+      return 0;
     case WM_CLOSE:
       if (!send_) return DefaultProc(msg, wp, lp);
       send_->RequestStop();
@@ -220,8 +228,37 @@ LRESULT Form1::on_notify(const NMHDR& header) {
   return 0;
 }
 
+void Form1::on_timer(UINT_PTR id) {
+  if (id == kProgressTimerId) {
+    ShowPendingProgress();
+  } else {
+    Timer1_Timer();
+  }
+}
+
+void Form1::ShowPendingProgress() {
+  KillTimer(hwnd(), kProgressTimerId);
+  if (pending_progress_.empty()) return;
+  SetStatus(pending_progress_);
+  pending_progress_.clear();
+  progress_painted_ = GetTickCount64();
+}
+
 void Form1::on_send_status(LPARAM lp) {
   const std::unique_ptr<StatusUpdate> update = TakeStatusUpdate(lp);
+  if (update->kind == StatusUpdate::Kind::kProgress) {
+    pending_progress_ = update->text;
+    const ULONGLONG since = GetTickCount64() - progress_painted_;
+    if (since >= kProgressPaintMs) {
+      ShowPendingProgress();
+    } else {
+      SetTimer(hwnd(), kProgressTimerId, static_cast<UINT>(kProgressPaintMs - since), nullptr);
+    }
+    return;
+  }
+  // A result replaces any progress still waiting.
+  pending_progress_.clear();
+  KillTimer(hwnd(), kProgressTimerId);
   if (update->kind == StatusUpdate::Kind::kTarget) {
     ShowTargetStatus();
   } else {
@@ -238,6 +275,7 @@ void Form1::on_send_done() {
     esc_hot_key_ = false;
   }
   if (settings_.kind == TargetKind::kKeystrokes) front_.held = true;
+  ShowPendingProgress();
   LockForSend(false);
   if (close_after_send_) DestroyWindow(hwnd());
   if (quit_after_send_) PostQuitMessage(quit_code_);
@@ -332,11 +370,11 @@ void Form1::Send_Click() {
     return;
   }
   send_started_ = GetTickCount64();
-  LockForSend(true);
   // Win32: while another program is in front, the tool's keys do not reach it; a hot key
   // does. Registered only for the send, so Esc belongs to every other program otherwise.
   if (settings_.kind == TargetKind::kKeystrokes) esc_hot_key_ = RegisterHotKey(hwnd(), kEscHotKeyId, 0, VK_ESCAPE) != 0;
   send_ = std::make_unique<SendThread>(hwnd(), *this, targets_, settings_, front_.window);
+  PostMessageW(hwnd(), kMsgLockForSend, 0, 0);
 }
 
 void Form1::LockForSend(bool locked) {

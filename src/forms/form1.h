@@ -71,6 +71,8 @@ class Form1 final : public FormWindow, public MainWindowView {
   LRESULT on_notify(const NMHDR& header);
   void on_send_status(LPARAM lp);
   void on_send_done();
+  void on_timer(UINT_PTR id);
+  void ShowPendingProgress();
   void CreateStatusTip();
   // The text as it fits the status box: cut, ending in "…", when it is wider.
   std::wstring FitStatusText(const std::wstring& text) const;
@@ -115,7 +117,10 @@ class Form1 final : public FormWindow, public MainWindowView {
   HWND status_tip_ = nullptr;
   std::wstring status_detail_;
   std::u16string target_status_;
-  bool esc_hot_key_ = false;  // Esc stops a keystroke send while another window is in front
+  bool esc_hot_key_ = false;
+  // Progress repaints at most every kProgressPaintMs: the newest text waits for its turn.
+  std::u16string pending_progress_;
+  ULONGLONG progress_painted_ = 0;  // Esc stops a keystroke send while another window is in front
   HWND focus_before_send_ = nullptr;
   bool quiet_focus_ = false;  // the focus comes back after a send: no hint
 };

@@ -1,6 +1,8 @@
 // The send's thread and its view of the main window.
 #include "forms/send_thread.h"
 
+#include <array>
+
 #include "delivery/send_command.h"
 
 namespace kakehashi {
@@ -9,24 +11,46 @@ std::unique_ptr<StatusUpdate> TakeStatusUpdate(LPARAM lp) {
   return std::unique_ptr<StatusUpdate>(reinterpret_cast<StatusUpdate*>(lp));
 }
 
-// The main window as the send's thread sees it: reads and Message's text go to the
-// controls (Win32 sends them to the window's thread), status texts are posted, so the
-// send never waits for a repaint.
+// The main window as the send's thread sees it. The controls that the send reads are
+// locked while it runs, so their values are taken once, on the window's thread, when the
+// send starts: the send's thread then waits for that thread only to change Message and to
+// read its lines. Status texts are posted, so the send never waits for a repaint.
 class SendThread::ThreadView final : public MainWindowView {
  public:
-  ThreadView(HWND window, MainWindowView& form) : window_(window), form_(form) {}
+  ThreadView(HWND window, MainWindowView& form)
+      : window_(window),
+        form_(form),
+        message_(form.MessageText()),
+        message_window_(form.MessageWindow()),
+        main_window_(form.MainWindow()),
+        plus_word_(form.PlusWordText()),
+        wait_(form.WaitText()) {
+    for (const ModeOption option : {ModeOption::AAOpt, ModeOption::SAKASAOpt, ModeOption::DEFAULTOpt}) {
+      options_[static_cast<std::size_t>(option)] = form.OptionSelected(option);
+    }
+    for (const CheckBox box : {CheckBox::SendNow, CheckBox::Limit, CheckBox::PlusCheck, CheckBox::BeforePlusCheck,
+                               CheckBox::AfterPlusCheck}) {
+      checks_[static_cast<std::size_t>(box)] = form.CheckValue(box);
+    }
+  }
 
-  std::u16string MessageText() const override { return form_.MessageText(); }
-  void SetMessageText(const std::u16string& text) override { form_.SetMessageText(text); }
-  void ReplaceMessageText(const std::u16string& text) override { form_.ReplaceMessageText(text); }
-  Handle MessageWindow() const override { return form_.MessageWindow(); }
-  Handle MainWindow() const override { return form_.MainWindow(); }
-  bool OptionSelected(ModeOption option) const override { return form_.OptionSelected(option); }
-  int CheckValue(CheckBox box) const override { return form_.CheckValue(box); }
-  std::u16string PlusWordText() const override { return form_.PlusWordText(); }
-  std::u16string WaitText() const override { return form_.WaitText(); }
+  std::u16string MessageText() const override { return message_; }
+  void SetMessageText(const std::u16string& text) override {
+    form_.SetMessageText(text);
+    message_ = text;
+  }
+  void ReplaceMessageText(const std::u16string& text) override {
+    form_.ReplaceMessageText(text);
+    message_ = text;
+  }
+  Handle MessageWindow() const override { return message_window_; }
+  Handle MainWindow() const override { return main_window_; }
+  bool OptionSelected(ModeOption option) const override { return options_[static_cast<std::size_t>(option)]; }
+  int CheckValue(CheckBox box) const override { return checks_[static_cast<std::size_t>(box)]; }
+  std::u16string PlusWordText() const override { return plus_word_; }
+  std::u16string WaitText() const override { return wait_; }
   std::u16string StatusText() const override { return form_.StatusText(); }
-  void SetStatus(const std::u16string& text) override { Post({StatusUpdate::Kind::kText, text, text}); }
+  void SetStatus(const std::u16string& text) override { Post({StatusUpdate::Kind::kProgress, text, text}); }
   void SetStatus(const std::u16string& text, const std::u16string& detail) override {
     Post({StatusUpdate::Kind::kText, text, detail});
   }
@@ -41,6 +65,11 @@ class SendThread::ThreadView final : public MainWindowView {
 
   HWND window_;
   MainWindowView& form_;
+  std::u16string message_;
+  Handle message_window_, main_window_;
+  std::u16string plus_word_, wait_;
+  std::array<bool, 3> options_{};
+  std::array<int, 5> checks_{};
 };
 
 SendThread::SendThread(HWND window, MainWindowView& view, const TargetWindows& targets,

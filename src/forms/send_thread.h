@@ -24,7 +24,9 @@ inline constexpr UINT kMsgSendStatus = WM_APP + 1;
 inline constexpr UINT kMsgSendDone = WM_APP + 2;
 
 struct StatusUpdate {
-  enum class Kind { kText, kTarget };  // kTarget: the target's caption again
+  // kProgress: a text the next one replaces (the window shows it at most every 50 ms);
+  // kTarget: the target's caption again.
+  enum class Kind { kText, kProgress, kTarget };
   Kind kind = Kind::kText;
   std::u16string text, detail;
 };
