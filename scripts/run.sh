@@ -74,11 +74,13 @@ if [ -n "${DISPLAY:-}" ]; then
   # and send buttons.
   cat <<'EOF'
 Kakehashi opens in the middle of a 1280x1024 Wine desktop window, between the practice chat's
-two windows: a chat inside a browser window (left) and a Messenger conversation window (right).
-A third window below the Messenger window, 今のチャット, stands in for a chat program of today.
-To try it: bring the practice chat to the front (click it), come back to Kakehashi, choose
-複数行を1行ずつ送信 or tick 送信と同時に発言, type, and press 送信. The text arrives in that
-window's log. Closing Kakehashi closes the practice chat too.
+windows: an old chat inside a browser window (left), a Messenger conversation window (right)
+and, below it, 今のチャット, which stands in for a chat program of today.
+To try the old chats: bring one to the front (click it), come back to Kakehashi, choose
+複数行を1行ずつ送信 or tick 送信と同時に発言, type, and press 送信.
+To try today's chats: choose 前面のウィンドウ（キー入力） in the menu 送信先, click 今のチャット
+once, come back to Kakehashi, type, and press 送信: Kakehashi types into it and comes back.
+The text arrives in that window's log. Closing Kakehashi closes the practice chat too.
 EOF
   wine "$chat" --chat-rect=8,40,456,640 --messenger-rect=816,40,456,420 --today-rect=816,470,456,420 </dev/null >/dev/null 2>&1 &
   chat_pid=$!
