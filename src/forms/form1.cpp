@@ -134,7 +134,6 @@ void Form1::Load(HINSTANCE instance, int show_command) {
   SendMessageW(control(Message), EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
   UseDialogKeys(control(Message), true);
   UseDialogKeys(control(Status), false);
-  CreateStatusTip();
   SetCheck(control(DEFAULTOpt), BST_CHECKED);
   Form_Load();
   ShowAndFocus(show_command);
@@ -395,6 +394,11 @@ void Form1::LockForSend(bool locked) {
 }
 
 void Form1::Timer1_Timer() {
+  // The tooltip is made after the window has shown, so the start does not wait for it.
+  if (!status_tip_tried_) {
+    status_tip_tried_ = true;
+    CreateStatusTip();
+  }
   if (send_) return;
   switch (settings_.kind) {
     case TargetKind::kChat: PollForegroundWindow(ops_, *this, targets_); break;

@@ -115,6 +115,7 @@ class Form1 final : public FormWindow, public MainWindowView {
   int quit_code_ = 0;
   // The status box's tooltip: the last text in full, or a result's fuller wording.
   HWND status_tip_ = nullptr;
+  bool status_tip_tried_ = false;
   std::wstring status_detail_;
   std::u16string target_status_;
   bool esc_hot_key_ = false;
