@@ -20,6 +20,9 @@ bool StopRequest::requested() const {
 
 bool StopRequest::WaitFor(std::uint32_t milliseconds) {
   std::unique_lock lock(mutex_);
+  // Win32: winpthreads rounds a timed wait up to the timer's tick: a wait of nothing
+  // must not wait at all (Wait 0 is the usual setting for pictures).
+  if (milliseconds == 0) return requested_;
   return made_.wait_for(lock, std::chrono::milliseconds(milliseconds), [this] { return requested_; });
 }
 
