@@ -12,6 +12,8 @@
 #include "delivery/status_texts.h"
 #include "forms/control_table.h"
 #include "forms/form1.h"
+#include "targets/keystroke_target.h"
+#include "targets/target_settings.h"
 
 namespace kakehashi {
 namespace {
@@ -30,7 +32,13 @@ std::vector<std::u16string> ToolTexts() {
       std::u16string(kNeedsShiftJisText),
       std::u16string(kSendFailedText),
       std::u16string(kInternalErrorText),
+      std::u16string(kPickedGoneText),
+      std::u16string(kModifiersHeldText),
+      std::u16string(kCannotBringToFrontText),
   };
+  for (const TargetKind kind : {TargetKind::kChat, TargetKind::kKeystrokes, TargetKind::kPickedWindow}) {
+    texts.emplace_back(TargetKindStatus(kind));
+  }
   for (int f = 0; f < static_cast<int>(SendFailure::kCount); ++f) {
     texts.push_back(FailedText(static_cast<SendFailure>(f), kSent, kTotal).text);
   }
