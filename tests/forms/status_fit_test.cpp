@@ -12,6 +12,8 @@
 #include "delivery/status_texts.h"
 #include "forms/control_table.h"
 #include "forms/form1.h"
+#include "forms/target_rules.h"
+#include "targets/target_settings.h"
 
 namespace kakehashi {
 namespace {
@@ -30,6 +32,18 @@ std::vector<std::u16string> ToolTexts() {
       std::u16string(kNeedsShiftJisText),
       std::u16string(kSendFailedText),
       std::u16string(kInternalErrorText),
+      std::u16string(TargetKindStatus(TargetKind::kChat)),
+      std::u16string(TargetKindStatus(TargetKind::kKeystrokes)),
+      std::u16string(TargetKindStatus(TargetKind::kPickedWindow)),
+      std::u16string(kStatusIntervalRange),
+      std::u16string(kStatusOwnWindow),
+      std::u16string(kStatusNoWindowThere),
+      std::u16string(kStatusNoFrontWindow),
+      std::u16string(kStatusNoFocus),
+      std::u16string(kStatusDragHint),
+      std::u16string(kStatusCountdown),
+      std::u16string(kStatusCountdownStopped),
+      PickedStatus(u""),
   };
   for (int f = 0; f < static_cast<int>(SendFailure::kCount); ++f) {
     texts.push_back(FailedText(static_cast<SendFailure>(f), kSent, kTotal).text);
