@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "forms/dialog_edit.h"
+#include "forms/finder.h"
 #include "forms/form1.h"
 #include "forms/target_rules.h"
 #include "forms/win32_text.h"
@@ -87,73 +88,6 @@ void SetChecked(HWND button, bool checked) {
   SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-// Win32: GetWindowTextW reads another process's caption without a message, so a window
-// that does not answer cannot hold the tool up (GetWindowTextLengthW would send one).
-std::u16string CaptionOf(HWND window) {
-  std::array<wchar_t, 512> buffer{};
-  const int n = GetWindowTextW(window, buffer.data(), static_cast<int>(buffer.size()));
-  return ToU16(std::wstring(buffer.data(), static_cast<std::size_t>(n > 0 ? n : 0)));
-}
-
-std::u16string ClassNameOf(HWND window) {
-  std::array<wchar_t, 256> buffer{};
-  const int n = GetClassNameW(window, buffer.data(), static_cast<int>(buffer.size()));
-  return ToU16(std::wstring(buffer.data(), static_cast<std::size_t>(n > 0 ? n : 0)));
-}
-
-std::u16string ProgramOf(DWORD process_id) {
-  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, process_id);
-  if (!process) return {};
-  std::array<wchar_t, MAX_PATH * 2> path{};
-  auto size = static_cast<DWORD>(path.size());
-  const BOOL ok = QueryFullProcessImageNameW(process, 0, path.data(), &size);
-  CloseHandle(process);
-  if (!ok) return {};
-  return ProgramFileName(ToU16(std::wstring(path.data(), size)));
-}
-
-DWORD ProcessOf(HWND window) {
-  DWORD process_id = 0;
-  GetWindowThreadProcessId(window, &process_id);
-  return process_id;
-}
-
-// What can be read now of the window picked as `handle` in process `process_id`.
-WindowFacts FactsOf(Handle handle, std::uint32_t process_id, bool top_level_caption) {
-  WindowFacts facts;
-  if (!handle) return facts;
-  const HWND window = ToHwnd(handle);
-  // A handle can be reused once its window is gone: the process tells them apart.
-  if (!IsWindow(window) || ProcessOf(window) != process_id) {
-    facts.state = WindowFacts::State::kGone;
-    return facts;
-  }
-  facts.state = WindowFacts::State::kPresent;
-  facts.class_name = ClassNameOf(window);
-  facts.caption = CaptionOf(top_level_caption ? GetAncestor(window, GA_ROOT) : window);
-  facts.program = ProgramOf(process_id);
-  facts.unicode = IsWindowUnicode(window) != FALSE;
-  return facts;
-}
-
-// The deepest visible window under `screen`: from the top-level window there, down
-// through the children that hold the point.
-HWND DeepestWindowAt(POINT screen) {
-  const HWND hit = WindowFromPoint(screen);
-  if (!hit) return nullptr;
-  HWND window = GetAncestor(hit, GA_ROOT);
-  while (window) {
-    POINT point = screen;
-    ScreenToClient(window, &point);
-    const HWND child = ChildWindowFromPointEx(window, point, CWP_SKIPINVISIBLE);
-    if (!child || child == window) break;
-    window = child;
-  }
-  return window;
-}
-
-bool IsOwnWindow(HWND window) { return ProcessOf(window) == GetCurrentProcessId(); }
-
 POINT ScreenPoint(HWND window, LPARAM lp) {
   POINT point{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
   ClientToScreen(window, &point);
@@ -161,35 +95,6 @@ POINT ScreenPoint(HWND window, LPARAM lp) {
 }
 
 HCURSOR CrossCursor() { return LoadCursorW(nullptr, MAKEINTRESOURCEW(kCrossCursorId)); }
-
-SIZE IconSize(HICON icon) {
-  ICONINFO info{};
-  if (!GetIconInfo(icon, &info)) return SIZE{};
-  BITMAP mask{};
-  GetObjectW(info.hbmMask, sizeof mask, &mask);
-  // A monochrome icon's mask holds the AND and the XOR halves one above the other.
-  const SIZE size{mask.bmWidth, info.hbmColor ? mask.bmHeight : mask.bmHeight / 2};
-  DeleteObject(info.hbmMask);
-  if (info.hbmColor) DeleteObject(info.hbmColor);
-  return size;
-}
-
-// Win32: a static draws its icon the same, enabled or not; a disabled finder is greyed
-// here, so that it does not look as if it could be dragged.
-void PaintDisabledFinder(HWND finder) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(finder, &ps);
-  if (!dc) return;
-  RECT client{};
-  GetClientRect(finder, &client);
-  FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
-  if (const auto icon = reinterpret_cast<HICON>(SendMessageW(finder, STM_GETICON, 0, 0))) {
-    const SIZE size = IconSize(icon);
-    DrawStateW(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, (client.right - size.cx) / 2,
-               (client.bottom - size.cy) / 2, size.cx, size.cy, DST_ICON | DSS_DISABLED);
-  }
-  EndPaint(finder, &ps);
-}
 
 }  // namespace
 
@@ -472,22 +377,11 @@ void FrmTarget::EndDrag(const POINT* drop) {
 // Draws an inverted frame around `window` on the screen, after erasing the last one
 // (inverting twice restores the pixels); nullptr only erases.
 void FrmTarget::Outline(HWND window) {
-  const auto invert = [this](const RECT& r) {
-    HDC dc = GetDC(nullptr);
-    if (!dc) return;
-    const int t = MulDiv(kOutlinePixelsAt96, static_cast<int>(dpi()), 96);
-    const int width = r.right - r.left;
-    const int height = r.bottom - r.top;
-    PatBlt(dc, r.left, r.top, width, t, DSTINVERT);
-    PatBlt(dc, r.left, r.bottom - t, width, t, DSTINVERT);
-    PatBlt(dc, r.left, r.top + t, t, height - 2 * t, DSTINVERT);
-    PatBlt(dc, r.right - t, r.top + t, t, height - 2 * t, DSTINVERT);
-    ReleaseDC(nullptr, dc);
-  };
-  if (outlined_) invert(outlined_rect_);
+  const int thickness = MulDiv(kOutlinePixelsAt96, static_cast<int>(dpi()), 96);
+  if (outlined_) InvertFrame(outlined_rect_, thickness);
   outlined_ = window;
   if (window && GetWindowRect(window, &outlined_rect_)) {
-    invert(outlined_rect_);
+    InvertFrame(outlined_rect_, thickness);
   } else {
     outlined_ = nullptr;
   }
