@@ -9,6 +9,7 @@
 
 #include "forms/form1.h"
 #include "forms/frm_about.h"
+#include "forms/frm_target.h"
 #include "forms/frm_tip.h"
 #include "platform/win32/message_pump.h"
 
@@ -42,7 +43,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   kakehashi::OpenWindows open_windows;
   kakehashi::FrmTip tip(open_windows);
   kakehashi::FrmAbout about(open_windows);
-  kakehashi::Form1 form1(open_windows, tip, about);
+  kakehashi::FrmTarget target_form(open_windows);
+  kakehashi::Form1 form1(open_windows, tip, about, target_form);
   try {
     form1.Load(instance, show_command);
   } catch (const kakehashi::StartupError& e) {

@@ -1,4 +1,4 @@
-// Control, menu and timer ids of the three windows and the main window's caption, shared
+// Control, menu and timer ids of the tool's windows and the main window's caption, shared
 // with tests and tools. Portable: tests find the main window by its caption and drive the
 // controls by these ids (another process's menu cannot be read).
 #pragma once
@@ -37,6 +37,7 @@ enum class ControlId : int {
   Menu = 201,
   Version,
   GotoHP,
+  TargetMenu,
   // frmTip
   TipPicture1 = 301,
   TipLabel1,
@@ -48,6 +49,27 @@ enum class ControlId : int {
   AboutLabel1,
   AboutLabel2,
   AboutOK,
+  // frmTarget
+  TargetKindFrame = 501,
+  TargetChatOpt,
+  TargetKeysOpt,
+  TargetPickedOpt,
+  TargetIntervalLabel,
+  TargetInterval,
+  TargetPickFrame,
+  TargetPickHint,
+  TargetInputLabel,
+  TargetInputFinder,
+  TargetInputDelayed,
+  TargetButtonLabel,
+  TargetButtonFinder,
+  TargetButtonDelayed,
+  TargetPressLabel,
+  TargetPressEnter,
+  TargetPressButton,
+  TargetPressNone,
+  TargetPicked,
+  TargetClose,
 };
 
 constexpr int IdNumber(ControlId id) { return static_cast<int>(id); }

@@ -24,8 +24,13 @@ constexpr FontFace kFonts[] = {
 static_assert(std::size(kFonts) == static_cast<std::size_t>(FontKind::kCount));
 
 bool TakesFocus(ControlKind kind) {
-  return kind != ControlKind::Label && kind != ControlKind::Frame && kind != ControlKind::PictureBox;
+  return kind != ControlKind::Label && kind != ControlKind::Frame && kind != ControlKind::PictureBox &&
+         kind != ControlKind::Finder;
 }
+
+// The finder's crosshair: 32 pixels at 96 DPI.
+constexpr int kFinderIconTwips = 480;
+constexpr WORD kCrossCursorId = 32515;  // IDC_CROSS, OCR_CROSS
 
 bool IsContainer(ControlKind kind) { return kind == ControlKind::Frame || kind == ControlKind::PictureBox; }
 
@@ -52,6 +57,9 @@ WindowKind KindOf(ControlKind kind) {
     case ControlKind::OptionButton: return {L"BUTTON", WS_TABSTOP | BS_AUTORADIOBUTTON, 0};
     case ControlKind::CommandButton: return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0};
     case ControlKind::DefaultButton: return {L"BUTTON", WS_TABSTOP | BS_DEFPUSHBUTTON, 0};
+    // Win32: without SS_CENTERIMAGE a static resizes itself to each icon it is given;
+    // SS_NOTIFY lets it have the mouse, so that its owner can start a drag on it.
+    case ControlKind::Finder: return {L"STATIC", SS_ICON | SS_CENTERIMAGE | SS_NOTIFY, 0};
     case ControlKind::Frame:
     case ControlKind::PictureBox: break;
   }
@@ -62,13 +70,36 @@ WindowKind KindOf(ControlKind kind) {
 
 int TwipsToPixels(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
 
-ControlSet::~ControlSet() { DeleteFonts(); }
+ControlSet::~ControlSet() {
+  DeleteFonts();
+  if (finder_icon_owned_) DestroyCursor(finder_icon_);
+}
 
 void ControlSet::DeleteFonts() {
   for (HFONT& f : fonts_) {
     if (f) DeleteObject(f);
     f = nullptr;
   }
+}
+
+// The system's crosshair cursor, drawn at the size the DPI asks for, in every finder.
+void ControlSet::SetFinderIcons(UINT dpi) {
+  const bool any = std::any_of(entries_.begin(), entries_.end(),
+                               [](const Entry& e) { return e.item->kind == ControlKind::Finder; });
+  if (!any) return;
+  const int size = TwipsToPixels(kFinderIconTwips, dpi);
+  const HICON old = finder_icon_;
+  const bool old_owned = finder_icon_owned_;
+  finder_icon_ = static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(kCrossCursorId), IMAGE_CURSOR, size, size, 0));
+  finder_icon_owned_ = finder_icon_ != nullptr;
+  if (!finder_icon_) finder_icon_ = LoadCursorW(nullptr, MAKEINTRESOURCEW(kCrossCursorId));
+  for (const Entry& e : entries_) {
+    if (e.item->kind == ControlKind::Finder) {
+      SendMessageW(e.hwnd, STM_SETICON, reinterpret_cast<WPARAM>(finder_icon_), 0);
+    }
+  }
+  // As with fonts: the old icon goes once no finder shows it.
+  if (old_owned && old != finder_icon_) DestroyCursor(old);
 }
 
 void ControlSet::Create(HWND window, std::span<const ControlSpec> table, HINSTANCE instance) {
@@ -165,6 +196,7 @@ void ControlSet::Layout(UINT dpi) {
   for (const HFONT f : old_fonts) {
     if (f) DeleteObject(f);
   }
+  SetFinderIcons(dpi);
 }
 
 HWND ControlSet::operator[](ControlId id) const {

@@ -26,6 +26,7 @@ enum class ControlKind {
   DefaultButton,
   Frame,              // container drawn as a group box
   PictureBox,         // container with a picture at its top left
+  Finder,             // static showing the crosshair icon (SS_ICON) that is dragged onto a window
 };
 
 enum class FontKind { WindowDefault, UiGothic825, UiGothic9, PGothic825, kCount };
@@ -88,11 +89,14 @@ class ControlSet {
   void CreateOne(HWND parent, const ControlSpec& item, HINSTANCE instance);
   int FocusOrder(const ControlSpec& item) const;
   void DeleteFonts();
+  void SetFinderIcons(UINT dpi);
 
   std::span<const ControlSpec> table_;
   std::vector<Entry> entries_;
   std::vector<std::unique_ptr<Container>> containers_;
   std::array<HFONT, static_cast<std::size_t>(FontKind::kCount)> fonts_{};
+  HICON finder_icon_ = nullptr;  // sized for the last layout's DPI
+  bool finder_icon_owned_ = false;
 };
 
 }  // namespace kakehashi

@@ -12,6 +12,7 @@
 #include "forms/dialog_edit.h"
 #include "forms/form_rules.h"
 #include "forms/frm_about.h"
+#include "forms/frm_target.h"
 #include "forms/frm_tip.h"
 #include "forms/win32_text.h"
 #include "targets/foreground_poll.h"
@@ -78,6 +79,7 @@ HMENU BuildMenu() {
   AppendMenuW(about, MF_STRING, static_cast<UINT_PTR>(IdNumber(Version)), L"バージョン情報");
   AppendMenuW(about, MF_STRING, static_cast<UINT_PTR>(IdNumber(GotoHP)), L"作者のHPへ");
   AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(about), L"About");
+  AppendMenuW(bar, MF_STRING, static_cast<UINT_PTR>(IdNumber(TargetMenu)), L"送信先(&T)");
   return bar;
 }
 
@@ -186,6 +188,7 @@ void Form1::on_command(int id, int code) {
     case ControlId::Menu: if (code == 0) Menu_Click(); break;
     case Version: if (code == 0) Version_Click(); break;
     case GotoHP: if (code == 0) GotoHP_Click(); break;
+    case TargetMenu: if (code == 0) TargetMenu_Click(); break;
     default: break;
   }
 }
@@ -359,6 +362,18 @@ void Form1::Version_Click() {
 
 void Form1::GotoHP_Click() {
   ops_.ShellExecuteA(ops_.GetDesktopWindow(), "open", kHomePage, "", "", kSwShow);
+}
+
+void Form1::TargetMenu_Click() {
+  try {
+    target_form_.Open(instance_, settings_, *this);
+  } catch (const StartupError& e) {
+    SetStatus(ToU16(e.Describe()));
+  }
+}
+
+void Form1::TargetSettingsChanged(bool kind_changed) {
+  if (kind_changed) SetStatus(std::u16string(TargetKindStatus(settings_.kind)));
 }
 
 void Form1::Send_Click() {

@@ -11,6 +11,7 @@
 
 #include "forms/control_ids.h"
 #include "forms/form_window.h"
+#include "forms/frm_target.h"
 #include "forms/main_window_view.h"
 #include "forms/send_thread.h"
 #include "platform/win32/win32_window_ops.h"
@@ -32,10 +33,10 @@ inline constexpr std::u16string_view kInternalErrorText = u"内部エラーが�
 // Form1's control table (for tests that measure its controls).
 std::span<const ControlSpec> Form1ControlTable();
 
-class Form1 final : public FormWindow, public MainWindowView {
+class Form1 final : public FormWindow, public MainWindowView, public TargetSettingsHost {
  public:
-  Form1(OpenWindows& open_windows, FrmTip& tip, FrmAbout& about)
-      : FormWindow(open_windows), tip_(tip), about_(about) {}
+  Form1(OpenWindows& open_windows, FrmTip& tip, FrmAbout& about, FrmTarget& target_form)
+      : FormWindow(open_windows), tip_(tip), about_(about), target_form_(target_form) {}
   ~Form1() override;
 
   // Creates the window and its controls, runs Form_Load and shows it. Throws StartupError.
@@ -63,6 +64,12 @@ class Form1 final : public FormWindow, public MainWindowView {
   void SetTargetStatus(const std::u16string& caption) override;
   void ShowTargetStatus() override;
 
+  // What the user chose in the 送信先 window; the send reads it.
+  const TargetSettings& settings() const { return settings_; }
+  // TargetSettingsHost: the 送信先 window changed settings(); a new kind is named in the
+  // status line.
+  void TargetSettingsChanged(bool kind_changed) override;
+
  private:
   LRESULT FormMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnException() override;
@@ -88,6 +95,7 @@ class Form1 final : public FormWindow, public MainWindowView {
   void Menu_Click();
   void Version_Click();
   void GotoHP_Click();
+  void TargetMenu_Click();
   void Send_Click();
   void Timer1_Timer();
 
@@ -101,9 +109,10 @@ class Form1 final : public FormWindow, public MainWindowView {
   bool fixing_line_breaks_ = false;
   FrmTip& tip_;
   FrmAbout& about_;
+  FrmTarget& target_form_;
+  TargetSettings settings_;
   Win32WindowOps ops_;
   TargetWindows targets_;
-  TargetSettings settings_;
   FrontWindow front_;
   // A send runs on its own thread (send_ while it runs): Send, Enter or Esc stop it,
   // closing the window stops it first and closes after, and the poll does not run, so the

@@ -1,4 +1,4 @@
-// Creation, placement, DPI changes and focus handling shared by the three windows.
+// Creation, placement, DPI changes and focus handling shared by the top-level windows.
 #include "forms/form_window.h"
 
 #include "platform/win32/win32_dpi.h"

@@ -1,4 +1,4 @@
-// What the three top-level windows share: creation from a table at the window's DPI,
+// What the top-level windows share: creation from a table at the window's DPI,
 // placement, re-layout on WM_DPICHANGED, colours, keyboard focus kept across activation,
 // and the count of open windows that ends the program.
 #pragma once

@@ -1,4 +1,4 @@
-// Loading, showing and closing of the help and About windows.
+// Loading, showing and closing of the help, About and 送信先 windows.
 #include "forms/secondary_form.h"
 
 namespace kakehashi {
@@ -22,13 +22,14 @@ void SecondaryForm::OpenForm(HINSTANCE instance) {
 
 LRESULT SecondaryForm::FormMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
-    case WM_COMMAND: on_command(LOWORD(wp)); return 0;
+    case WM_COMMAND: on_command(LOWORD(wp), HIWORD(wp)); return 0;
     case WM_PAINT: on_paint(); return 0;
-    default: return DefaultProc(msg, wp, lp);
+    default: return OtherMessage(msg, wp, lp);
   }
 }
 
-void SecondaryForm::on_command(int id) {
+void SecondaryForm::on_command(int id, int code) {
+  if (Command(id, code)) return;
   // IDCANCEL comes from Esc through the dialog manager: the OK button is also the cancel button.
   if (id == IdNumber(form_.default_button) || id == IDCANCEL || id == IDOK) cmdOK_Click();
 }

@@ -1,5 +1,5 @@
-// The help and About windows' common part: loaded on demand, at most once, without an
-// owner and not modal; OK, Enter, Esc or the close box close and unload them.
+// The help, About and 送信先 windows' common part: loaded on demand, at most once, without
+// an owner and not modal; OK, Enter, Esc or the close box close and unload them.
 #pragma once
 
 #include <windows.h>
@@ -19,10 +19,15 @@ class SecondaryForm : public FormWindow {
   virtual void Form_Load() = 0;
   // Drawing of the window itself, beyond its controls.
   virtual void Paint(HDC) {}
+  // A command from a control or the dialog manager (`code`: the notification), before
+  // the window's own handling: true when handled, and the window then stays open.
+  virtual bool Command(int /*id*/, int /*code*/) { return false; }
+  // The messages beyond commands and painting.
+  virtual LRESULT OtherMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefaultProc(msg, wp, lp); }
 
  private:
   LRESULT FormMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-  void on_command(int id);
+  void on_command(int id, int code);
   void on_paint();
   void cmdOK_Click();
 

@@ -12,6 +12,7 @@
 #include "delivery/status_texts.h"
 #include "forms/control_table.h"
 #include "forms/form1.h"
+#include "forms/target_rules.h"
 #include "targets/keystroke_target.h"
 #include "targets/target_settings.h"
 
@@ -35,10 +36,19 @@ std::vector<std::u16string> ToolTexts() {
       std::u16string(kPickedGoneText),
       std::u16string(kModifiersHeldText),
       std::u16string(kCannotBringToFrontText),
+      std::u16string(TargetKindStatus(TargetKind::kChat)),
+      std::u16string(TargetKindStatus(TargetKind::kKeystrokes)),
+      std::u16string(TargetKindStatus(TargetKind::kPickedWindow)),
+      std::u16string(kStatusIntervalRange),
+      std::u16string(kStatusOwnWindow),
+      std::u16string(kStatusNoWindowThere),
+      std::u16string(kStatusNoFrontWindow),
+      std::u16string(kStatusNoFocus),
+      std::u16string(kStatusDragHint),
+      std::u16string(kStatusCountdown),
+      std::u16string(kStatusCountdownStopped),
+      PickedStatus(u""),
   };
-  for (const TargetKind kind : {TargetKind::kChat, TargetKind::kKeystrokes, TargetKind::kPickedWindow}) {
-    texts.emplace_back(TargetKindStatus(kind));
-  }
   for (int f = 0; f < static_cast<int>(SendFailure::kCount); ++f) {
     texts.push_back(FailedText(static_cast<SendFailure>(f), kSent, kTotal).text);
   }

@@ -2,6 +2,7 @@
 #include "ui_driver/ui_driver.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cwctype>
 
 namespace kakehashi::ui {
@@ -36,6 +37,29 @@ INPUT KeyInput(WORD vk, bool up) {
   in.ki.wVk = vk;
   in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
   return in;
+}
+
+// A mouse event at `screen`: absolute positions are in 0..65535 across the primary screen,
+// and the system takes the pixel as position * width / 65536 rounded down, so this rounds up.
+INPUT MouseAt(POINT screen, DWORD flags) {
+  const auto to_absolute = [](LONG pixel, int extent) {
+    return static_cast<LONG>((static_cast<long long>(pixel) * 65536 + extent - 1) / extent);
+  };
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = to_absolute(screen.x, std::max(GetSystemMetrics(SM_CXSCREEN), 1));
+  in.mi.dy = to_absolute(screen.y, std::max(GetSystemMetrics(SM_CYSCREEN), 1));
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
+  return in;
+}
+
+bool PointerAt(POINT screen, int timeout_ms) {
+  return WaitUntil(
+      [&] {
+        POINT at{};
+        return GetCursorPos(&at) && std::abs(at.x - screen.x) <= 1 && std::abs(at.y - screen.y) <= 1;
+      },
+      timeout_ms);
 }
 
 }  // namespace
@@ -257,6 +281,38 @@ void TypeText(std::wstring_view text) {
     }
   }
   if (!inputs.empty()) SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+POINT CentreOf(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+bool MoveMouse(POINT screen, int timeout_ms) {
+  INPUT in = MouseAt(screen, 0);
+  SendInput(1, &in, sizeof(INPUT));
+  return PointerAt(screen, timeout_ms);
+}
+
+void LeftButtonAt(POINT screen, bool down) {
+  INPUT in = MouseAt(screen, down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+  SendInput(1, &in, sizeof(INPUT));
+  PointerAt(screen, 1000);
+}
+
+void DragMouse(POINT from, POINT to, int steps) {
+  constexpr DWORD kStepMs = 30;
+  steps = std::max(steps, 1);
+  MoveMouse(from);
+  Sleep(kStepMs);
+  LeftButtonAt(from, true);
+  Sleep(kStepMs);
+  for (int i = 1; i <= steps; ++i) {
+    MoveMouse(POINT{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps});
+    Sleep(kStepMs);
+  }
+  LeftButtonAt(to, false);
 }
 
 void Close(HWND window) { PostMessageW(window, WM_CLOSE, 0, 0); }

@@ -102,6 +102,19 @@ void PressKey(WORD vk, bool shift = false, bool ctrl = false);
 // Types `text` through SendInput as Unicode characters.
 void TypeText(std::wstring_view text);
 
+// The centre of `window` in screen coordinates.
+POINT CentreOf(HWND window);
+// Moves the mouse pointer to `screen` through SendInput and waits until it is there (to
+// a pixel); false on timeout.
+bool MoveMouse(POINT screen, int timeout_ms = 1000);
+// Presses (`down`) or releases the left mouse button with the pointer at `screen`, in one
+// event. Wine: a press sent alone, right after a move, now and then went to the window
+// under the pointer's place before the move.
+void LeftButtonAt(POINT screen, bool down);
+// Drags as a user does: the left button pressed at `from`, the pointer moved to `to` in
+// `steps` even steps with a pause after each, and the button released there.
+void DragMouse(POINT from, POINT to, int steps = 10);
+
 // Sends WM_CLOSE (as the close box does) without waiting for it to be handled.
 void Close(HWND window);
 // Waits until `window` no longer exists.

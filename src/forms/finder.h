@@ -1,0 +1,39 @@
+// The finders' side of the platform: the window under the pointer, what can be read of
+// another program's window, the inverted outline around it, and a disabled finder's look.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "forms/target_rules.h"
+#include "platform/handle.h"
+
+namespace kakehashi {
+
+// The deepest visible window under `screen`: from the top-level window there, down
+// through the children that hold the point; nullptr when there is none.
+HWND DeepestWindowAt(POINT screen);
+
+// The id of the process that owns `window`; 0 when it is gone.
+DWORD ProcessOf(HWND window);
+// Whether `window` belongs to this program.
+bool IsOwnWindow(HWND window);
+
+// The caption of `window`, read without a message to it.
+std::u16string CaptionOf(HWND window);
+
+// What can be read now of the window picked as `handle` in process `process_id`: its
+// class, the caption of its top-level window (`top_level_caption`) or its own, its
+// program and whether it takes Unicode.
+WindowFacts FactsOf(Handle handle, std::uint32_t process_id, bool top_level_caption);
+
+// Inverts a frame `thickness` pixels wide along the inside of `screen_rect`, over every
+// window; inverting it again restores the pixels.
+void InvertFrame(const RECT& screen_rect, int thickness);
+
+// Paints the disabled finder `finder` (its WM_PAINT): the icon greyed.
+void PaintDisabledFinder(HWND finder);
+
+}  // namespace kakehashi

@@ -1,0 +1,390 @@
+// frmTarget: its control table, the settings it shows and changes, the finders' drag and
+// the delayed pick of the focused control in front.
+#include "forms/frm_target.h"
+
+#include <commctrl.h>
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "forms/dialog_edit.h"
+#include "forms/finder.h"
+#include "forms/form1.h"
+#include "forms/target_rules.h"
+#include "forms/win32_text.h"
+#include "platform/win32/win32_window_ops.h"
+
+namespace kakehashi {
+namespace {
+
+using enum ControlId;
+using K = ControlKind;
+using F = FontKind;
+
+constexpr wchar_t kInputDelayedCaption[] = L"3秒後に前面の入力欄を指定";
+constexpr wchar_t kButtonDelayedCaption[] = L"3秒後に前面のボタンを指定";
+
+// Positions in twips from the top left of the window's or the frame's client area.
+constexpr ControlSpec kFrmTargetControls[] = {
+    {TargetKindFrame, K::Frame, kNone, L"送信先", 120, 60, 6660, 1140, 0, F::WindowDefault},
+    {TargetChatOpt, K::OptionButton, TargetKindFrame, L"チャット画面（自動）", 240, 270, 5400, 255, 0, F::UiGothic9, kNoColour, Back::Default, kGroup},
+    {TargetKeysOpt, K::OptionButton, TargetKindFrame, L"前面のウィンドウ（キー入力）", 240, 540, 5400, 255, 1, F::UiGothic9},
+    {TargetPickedOpt, K::OptionButton, TargetKindFrame, L"指定したウィンドウ（バックグラウンド）", 240, 810, 5400, 255, 2, F::UiGothic9},
+    {TargetIntervalLabel, K::Label, kNone, L"文字の間隔（ミリ秒）", 240, 1380, 1980, 240, 3, F::UiGothic9},
+    {TargetInterval, K::Edit, kNone, L"0", 2280, 1335, 900, 300, 4, F::WindowDefault},
+    {TargetPickFrame, K::Frame, kNone, L"指定するウィンドウ", 120, 1800, 6660, 4650, 5, F::WindowDefault},
+    {TargetPickHint, K::Label, TargetPickFrame, L"十字を入力欄までドラッグして離すか、ボタンを押してから3秒以内に入力欄をクリックしてください。", 240, 270, 6180, 450, 5, F::UiGothic9},
+    {TargetInputLabel, K::Label, TargetPickFrame, L"入力欄", 240, 960, 1320, 240, 6, F::UiGothic9},
+    {TargetInputFinder, K::Finder, TargetPickFrame, L"", 1620, 810, 540, 540, 7},
+    {TargetInputDelayed, K::CommandButton, TargetPickFrame, kInputDelayedCaption, 2340, 855, 3600, 420, 8, F::WindowDefault},
+    {TargetButtonLabel, K::Label, TargetPickFrame, L"送信ボタン", 240, 1560, 1320, 240, 9, F::UiGothic9},
+    {TargetButtonFinder, K::Finder, TargetPickFrame, L"", 1620, 1410, 540, 540, 10},
+    {TargetButtonDelayed, K::CommandButton, TargetPickFrame, kButtonDelayedCaption, 2340, 1455, 3600, 420, 11, F::WindowDefault},
+    {TargetPressLabel, K::Label, TargetPickFrame, L"行の終わりに", 240, 2130, 1320, 240, 12, F::UiGothic9},
+    {TargetPressEnter, K::OptionButton, TargetPickFrame, L"Enter キー", 1620, 2100, 1260, 270, 13, F::UiGothic9, kNoColour, Back::Default, kGroup},
+    {TargetPressButton, K::OptionButton, TargetPickFrame, L"指定したボタン", 2940, 2100, 1740, 270, 14, F::UiGothic9},
+    {TargetPressNone, K::OptionButton, TargetPickFrame, L"押さない", 4740, 2100, 1260, 270, 15, F::UiGothic9},
+    // kGroup ends the group of the three press options.
+    {TargetPicked, K::WrappedReadOnly, TargetPickFrame, L"", 240, 2490, 6180, 2010, 16, F::UiGothic9, kNoColour, Back::Default, kGroup},
+    {TargetClose, K::DefaultButton, kNone, L"閉じる", 5400, 6570, 1380, 375, 17, F::WindowDefault},
+};
+
+// Fixed dialog border, without minimise and maximise boxes.
+constexpr FormSpec kFrmTargetSpec = {
+    L"KakehashiFrmTarget", kFrmTargetCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME,
+    6900, 7065, false, 2400, 1800, kFrmTargetControls, TargetChatOpt, TargetClose,
+};
+
+constexpr std::array<std::pair<ControlId, TargetKind>, 3> kKindOptions = {{
+    {TargetChatOpt, TargetKind::kChat},
+    {TargetKeysOpt, TargetKind::kKeystrokes},
+    {TargetPickedOpt, TargetKind::kPickedWindow},
+}};
+
+constexpr std::array<std::pair<ControlId, PickedPress>, 3> kPressOptions = {{
+    {TargetPressEnter, PickedPress::kEnter},
+    {TargetPressButton, PickedPress::kButton},
+    {TargetPressNone, PickedPress::kNone},
+}};
+
+// The controls that act on the picked window: enabled only while that kind is chosen.
+constexpr ControlId kPickControls[] = {
+    TargetPickHint,   TargetInputLabel,    TargetInputFinder, TargetInputDelayed, TargetButtonLabel,
+    TargetButtonFinder, TargetButtonDelayed, TargetPressLabel,  TargetPressEnter,   TargetPressNone,
+};
+
+constexpr UINT_PTR kCountdownTimerId = 1;
+constexpr UINT kCountdownStepMs = 1000;
+constexpr int kCountdownSeconds = 3;
+constexpr UINT_PTR kFinderSubclassId = 1;
+constexpr int kOutlinePixelsAt96 = 3;
+constexpr WORD kCrossCursorId = 32515;  // IDC_CROSS
+
+bool Checked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void SetChecked(HWND button, bool checked) {
+  SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+POINT ScreenPoint(HWND window, LPARAM lp) {
+  POINT point{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+  ClientToScreen(window, &point);
+  return point;
+}
+
+HCURSOR CrossCursor() { return LoadCursorW(nullptr, MAKEINTRESOURCEW(kCrossCursorId)); }
+
+}  // namespace
+
+FrmTarget::FrmTarget(OpenWindows& open_windows) : SecondaryForm(open_windows, kFrmTargetSpec) {}
+
+void FrmTarget::Open(HINSTANCE instance, TargetSettings& settings, TargetSettingsHost& host) {
+  settings_ = &settings;
+  host_ = &host;
+  const bool was_loaded = loaded();
+  OpenForm(instance);
+  if (was_loaded) return;
+  for (const auto& [id, kind] : kKindOptions) {
+    if (kind == settings_->kind) FocusControl(control(id));
+  }
+}
+
+void FrmTarget::Form_Load() {
+  UseDialogKeys(control(TargetPicked), false);
+  for (const ControlId id : {TargetInputFinder, TargetButtonFinder}) {
+    SetWindowSubclass(control(id), FinderProc, kFinderSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  }
+  ShowSettings();
+}
+
+void FrmTarget::ShowSettings() {
+  for (const auto& [id, kind] : kKindOptions) SetChecked(control(id), kind == settings_->kind);
+  for (const auto& [id, press] : kPressOptions) SetChecked(control(id), press == settings_->press);
+  SetWindowTextW(control(TargetInterval), std::to_wstring(settings_->char_interval_ms).c_str());
+  ShowPicked();
+  EnableControls();
+}
+
+void FrmTarget::ShowPicked() {
+  const PickedWindow& picked = settings_->picked;
+  const std::u16string text = DescribePicked(FactsOf(picked.input, picked.input_process, true),
+                                             FactsOf(picked.button, picked.button_process, false));
+  SetWindowTextW(control(TargetPicked), ToWide(text).c_str());
+}
+
+void FrmTarget::EnableControls() {
+  const bool picking = settings_->kind == TargetKind::kPickedWindow;
+  for (const ControlId id : kPickControls) EnableWindow(control(id), picking ? TRUE : FALSE);
+  EnableWindow(control(TargetPressButton), picking && settings_->picked.button ? TRUE : FALSE);
+  if (!picking) {
+    StopCountdown();
+    if (dragging_ != Pick::kNone) EndDrag(nullptr);
+  }
+}
+
+bool FrmTarget::Command(int id, int code) {
+  if (id == IDCANCEL && dragging_ != Pick::kNone) {
+    // Esc during a drag ends the drag only.
+    EndDrag(nullptr);
+    return true;
+  }
+  for (const auto& [option, kind] : kKindOptions) {
+    if (id == IdNumber(option)) {
+      if (code == BN_CLICKED) Kind_Click(option, kind);
+      return true;
+    }
+  }
+  for (const auto& [option, press] : kPressOptions) {
+    if (id == IdNumber(option)) {
+      if (code == BN_CLICKED) Press_Click(option, press);
+      return true;
+    }
+  }
+  switch (static_cast<ControlId>(id)) {
+    case TargetInterval:
+      if (code == EN_CHANGE) Interval_Change();
+      if (code == EN_KILLFOCUS) Interval_LostFocus();
+      return true;
+    case TargetInputDelayed: if (code == BN_CLICKED) Delayed_Click(Pick::kInput); return true;
+    case TargetButtonDelayed: if (code == BN_CLICKED) Delayed_Click(Pick::kButton); return true;
+    default: return false;
+  }
+}
+
+LRESULT FrmTarget::OtherMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_TIMER:
+      if (wp == kCountdownTimerId) Countdown_Timer();
+      return 0;
+    case WM_DESTROY:
+      StopCountdown();
+      if (dragging_ != Pick::kNone) EndDrag(nullptr);
+      return 0;
+    default: return DefaultProc(msg, wp, lp);
+  }
+}
+
+void FrmTarget::OnException() {
+  if (host_) host_->SetStatus(std::u16string(kInternalErrorText));
+}
+
+void FrmTarget::Kind_Click(ControlId option, TargetKind kind) {
+  // Win32: an option button reports BN_CLICKED also when it was selected already.
+  if (!Checked(control(option)) || settings_->kind == kind) return;
+  settings_->kind = kind;
+  EnableControls();
+  host_->TargetSettingsChanged(true);
+}
+
+void FrmTarget::Press_Click(ControlId option, PickedPress press) {
+  if (!Checked(control(option)) || settings_->press == press) return;
+  settings_->press = press;
+  host_->TargetSettingsChanged(false);
+}
+
+// The last good value holds while the box shows anything else.
+void FrmTarget::Interval_Change() {
+  const auto value = ParseCharInterval(ToU16(WindowTextW(control(TargetInterval))));
+  if (!value) {
+    host_->SetStatus(std::u16string(kStatusIntervalRange));
+    return;
+  }
+  if (*value == settings_->char_interval_ms) return;
+  settings_->char_interval_ms = *value;
+  host_->TargetSettingsChanged(false);
+}
+
+// Leaving the box shows the value in use again.
+void FrmTarget::Interval_LostFocus() {
+  if (ParseCharInterval(ToU16(WindowTextW(control(TargetInterval))))) return;
+  SetWindowTextW(control(TargetInterval), std::to_wstring(settings_->char_interval_ms).c_str());
+}
+
+void FrmTarget::Delayed_Click(Pick pick) {
+  const Pick running = counting_;
+  StopCountdown();
+  if (running == pick) {
+    // A second press stops the count.
+    host_->SetStatus(std::u16string(kStatusCountdownStopped));
+    return;
+  }
+  counting_ = pick;
+  seconds_left_ = kCountdownSeconds;
+  SetWindowTextW(control(pick == Pick::kInput ? TargetInputDelayed : TargetButtonDelayed),
+                 ToWide(CountdownCaption(seconds_left_)).c_str());
+  SetTimer(hwnd(), kCountdownTimerId, kCountdownStepMs, nullptr);
+  host_->SetStatus(std::u16string(kStatusCountdown));
+}
+
+void FrmTarget::Countdown_Timer() {
+  if (counting_ == Pick::kNone) {
+    KillTimer(hwnd(), kCountdownTimerId);
+    return;
+  }
+  if (--seconds_left_ > 0) {
+    SetWindowTextW(control(counting_ == Pick::kInput ? TargetInputDelayed : TargetButtonDelayed),
+                   ToWide(CountdownCaption(seconds_left_)).c_str());
+    return;
+  }
+  const Pick pick = counting_;
+  StopCountdown();
+  TakeFocusedInFront(pick);
+}
+
+void FrmTarget::StopCountdown() {
+  KillTimer(hwnd(), kCountdownTimerId);
+  if (counting_ == Pick::kInput) SetWindowTextW(control(TargetInputDelayed), kInputDelayedCaption);
+  if (counting_ == Pick::kButton) SetWindowTextW(control(TargetButtonDelayed), kButtonDelayedCaption);
+  counting_ = Pick::kNone;
+}
+
+void FrmTarget::TakeFocusedInFront(Pick pick) {
+  const HWND front = GetForegroundWindow();
+  // Before any window is in front, GetForegroundWindow may give the desktop window.
+  if (!front || front == GetDesktopWindow()) return Refuse(kStatusNoFrontWindow);
+  if (IsOwnWindow(front)) return Refuse(kStatusOwnWindow);
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(front, nullptr), &info) || !info.hwndFocus) {
+    return Refuse(kStatusNoFocus);
+  }
+  Take(pick, info.hwndFocus);
+}
+
+void FrmTarget::Take(Pick pick, HWND window) {
+  if (!window || !IsWindow(window) || window == GetDesktopWindow()) return Refuse(kStatusNoWindowThere);
+  const DWORD process_id = ProcessOf(window);
+  if (process_id == GetCurrentProcessId()) return Refuse(kStatusOwnWindow);
+  PickedWindow& picked = settings_->picked;
+  if (pick == Pick::kInput) {
+    picked.input = FromHwnd(window);
+    picked.input_process = process_id;
+  } else {
+    picked.button = FromHwnd(window);
+    picked.button_process = process_id;
+  }
+  ShowPicked();
+  EnableControls();
+  host_->TargetSettingsChanged(false);
+  host_->SetTargetStatus(PickedStatus(CaptionOf(GetAncestor(window, GA_ROOT))));
+}
+
+void FrmTarget::Refuse(std::u16string_view why) { host_->SetStatus(std::u16string(why)); }
+
+LRESULT CALLBACK FrmTarget::FinderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+  if (msg == WM_NCDESTROY) {
+    RemoveWindowSubclass(hwnd, FinderProc, kFinderSubclassId);
+    return DefSubclassProc(hwnd, msg, wp, lp);
+  }
+  auto* form = reinterpret_cast<FrmTarget*>(self);
+  try {
+    return form->FinderMessage(hwnd, msg, wp, lp);
+  } catch (...) {
+    // Win32: an exception unwinding through USER32 is undefined behaviour.
+    try {
+      form->OnException();
+    } catch (...) {
+    }
+  }
+  return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+LRESULT FrmTarget::FinderMessage(HWND finder, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+    // Win32: the static class has CS_DBLCLKS: a press soon after the last drag's comes
+    // as a double-click.
+    case WM_LBUTTONDBLCLK:
+      BeginDrag(finder, finder == control(TargetInputFinder) ? Pick::kInput : Pick::kButton);
+      return 0;
+    case WM_MOUSEMOVE:
+      if (dragging_ == Pick::kNone) break;
+      DragOver(ScreenPoint(finder, lp));
+      return 0;
+    case WM_LBUTTONUP:
+      if (dragging_ == Pick::kNone) break;
+      {
+        const POINT drop = ScreenPoint(finder, lp);
+        EndDrag(&drop);
+      }
+      return 0;
+    case WM_PAINT:
+      if (IsWindowEnabled(finder)) break;
+      PaintDisabledFinder(finder);
+      return 0;
+    case WM_CAPTURECHANGED:
+      // Another window took the mouse (a message box, a switch of programs): no pick.
+      if (dragging_ != Pick::kNone) EndDrag(nullptr);
+      break;
+    default: break;
+  }
+  return DefSubclassProc(finder, msg, wp, lp);
+}
+
+void FrmTarget::BeginDrag(HWND finder, Pick pick) {
+  StopCountdown();
+  dragging_ = pick;
+  SetCapture(finder);
+  SetCursor(CrossCursor());
+}
+
+void FrmTarget::DragOver(POINT screen) {
+  // Win32: no WM_SETCURSOR reaches a window while it holds the capture; the crosshair
+  // is set again at each move.
+  SetCursor(CrossCursor());
+  HWND under = DeepestWindowAt(screen);
+  if (under && (IsOwnWindow(under) || under == GetDesktopWindow())) under = nullptr;
+  if (under != outlined_) Outline(under);
+}
+
+void FrmTarget::EndDrag(const POINT* drop) {
+  const Pick pick = dragging_;
+  dragging_ = Pick::kNone;
+  Outline(nullptr);
+  // Releasing sends WM_CAPTURECHANGED, which finds no drag any more.
+  if (GetCapture()) ReleaseCapture();
+  if (!drop) return;
+  const HWND window = DeepestWindowAt(*drop);
+  if (window == control(TargetInputFinder) || window == control(TargetButtonFinder)) {
+    // A click without a drag.
+    return Refuse(kStatusDragHint);
+  }
+  Take(pick, window);
+}
+
+// Draws an inverted frame around `window` on the screen, after erasing the last one
+// (inverting twice restores the pixels); nullptr only erases.
+void FrmTarget::Outline(HWND window) {
+  const int thickness = MulDiv(kOutlinePixelsAt96, static_cast<int>(dpi()), 96);
+  if (outlined_) InvertFrame(outlined_rect_, thickness);
+  outlined_ = window;
+  if (window && GetWindowRect(window, &outlined_rect_)) {
+    InvertFrame(outlined_rect_, thickness);
+  } else {
+    outlined_ = nullptr;
+  }
+}
+
+}  // namespace kakehashi
