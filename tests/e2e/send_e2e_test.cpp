@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -251,7 +252,6 @@ class LongSendEndToEnd : public SendEndToEnd {
   void StartSend(const Setup& s, std::u16string_view text) {
     ChooseTarget(true);
     Configure(s, text);
-    status_before_ = Status();
     log_before_ = Log().size();
     ui::ClickAsync(Control(ControlId::Send));
   }
@@ -266,7 +266,21 @@ class LongSendEndToEnd : public SendEndToEnd {
     return Plain(records);
   }
 
-  std::wstring status_before_;
+  // WM_NULL sent every 20 ms while `go_on` holds: how many the window answered within
+  // 200 ms, and how many it did not.
+  struct Pings {
+    int answered = 0, missed = 0;
+  };
+  Pings PingWhile(const std::function<bool()>& go_on) const {
+    Pings pings;
+    while (go_on()) {
+      DWORD_PTR result = 0;
+      ++(SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &result) ? pings.answered : pings.missed);
+      ::Sleep(20);
+    }
+    return pings;
+  }
+
   std::size_t log_before_ = 0;
 };
 
@@ -285,20 +299,14 @@ TEST_F(LongSendEndToEnd, TheWindowAnswersThroughoutAndShowsProgress) {
   const HWND tip = tool_->WaitForWindow(L"ﾜﾝﾎﾟｲﾝﾄ");
   EXPECT_NE(tip, nullptr);
 
-  int answered = 0, missed = 0;
   std::wstring progress;
-  for (std::wstring status = Status(); Sending(status); status = Status()) {
-    progress = status;
-    DWORD_PTR result = 0;
-    if (SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &result)) {
-      ++answered;
-    } else {
-      ++missed;
-    }
-    ::Sleep(20);
-  }
-  EXPECT_EQ(missed, 0) << "answered " << answered;
-  EXPECT_GT(answered, 20);
+  const Pings pings = PingWhile([&] {
+    const std::wstring status = Status();
+    if (Sending(status)) progress = status;
+    return Sending(status);
+  });
+  EXPECT_EQ(pings.missed, 0) << "answered " << pings.answered;
+  EXPECT_GT(pings.answered, 20);
   // The last progress shown: during the last delay, or for a moment after the last press.
   EXPECT_TRUE(progress == L"送信中… 11/12行" || progress == L"送信中… 12/12行") << progress.size();
 
@@ -377,14 +385,9 @@ TEST_F(LongSendEndToEnd, MenusAndMovesDoNotHoldTheSend) {
   SendInput(1, &down, sizeof down);
   ::Sleep(200);
   logged = Log().size();
-  int missed = 0;
-  for (int i = 0; i < 10; ++i) {
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &result)) ++missed;
-    ::Sleep(50);
-  }
+  int rounds = 0;
+  EXPECT_EQ(PingWhile([&] { return ++rounds <= 20; }).missed, 0);
   EXPECT_GT(Log().size(), logged + 10) << "posts go on while the caption is held";
-  EXPECT_EQ(missed, 0);
   INPUT up = down;
   up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
   SendInput(1, &up, sizeof up);
@@ -400,17 +403,13 @@ TEST_F(LongSendEndToEnd, TheWindowAnswersThroughALongSingleLine) {
   s.send_now = true;
   const std::u16string text(100000, u'a');
   StartSend(s, text);
-  int answered = 0, missed = 0;
-  while (ui::Text(Control(ControlId::Send)) != L"送信" || answered == 0) {
-    DWORD_PTR result = 0;
-    if (SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 200, &result)) {
-      ++answered;
-    } else {
-      ++missed;
-    }
-    ::Sleep(20);
-  }
-  EXPECT_EQ(missed, 0) << "answered " << answered;
+  bool first = true;
+  const Pings pings = PingWhile([&] {
+    const bool go_on = first || ui::Text(Control(ControlId::Send)) != L"送信";
+    first = false;
+    return go_on;
+  });
+  EXPECT_EQ(pings.missed, 0) << "answered " << pings.answered;
   EXPECT_EQ(Arrived(text.size() + 1).size(), text.size() + 1);
 }
 
