@@ -27,5 +27,9 @@ cmake --build "$build" --target bench_driver -j2 >/dev/null
 state="$build/wine"
 "$root/cmake/wine-session.sh" start "$state" >/dev/null
 trap '"$root/cmake/wine-session.sh" stop "$state" >/dev/null' EXIT
+load=$(cut -d' ' -f1 /proc/loadavg)
+if awk -v l="$load" 'BEGIN { exit !(l > 1.0) }'; then
+  echo "warning: load average $load at the start (above 1.0): other work shares the machine, the figures will be noisy and the ratios lower than on an idle machine"
+fi
 echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(date -u +%Y-%m-%d)"
 "$root/cmake/wine-run.sh" "$state" "$build/bench/bench_driver.exe" "$@"

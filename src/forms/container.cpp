@@ -12,17 +12,19 @@ void Container::Register(HINSTANCE instance) {
   RegisterClassOnce(instance, kClassName, nullptr, nullptr);
 }
 
-void Container::Create(HWND parent, int id, Look look, DWORD style, HINSTANCE instance) {
+void Container::Create(HWND parent, int id, Look look, DWORD style, RECT bounds, HINSTANCE instance) {
   look_ = look;
   // WS_EX_CONTROLPARENT: the dialog manager's Tab and Enter handling walks into it.
   DWORD ex_style = WS_EX_CONTROLPARENT;
   if (look.border) ex_style |= WS_EX_CLIENTEDGE;
-  Window::Create(ex_style, kClassName, L"", WS_CHILD | WS_CLIPSIBLINGS | style, RECT{0, 0, 10, 10}, parent,
+  Window::Create(ex_style, kClassName, L"", WS_CHILD | WS_CLIPSIBLINGS | style, bounds, parent,
                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance);
   if (look.caption) {
     // Win32: a bare BS_GROUPBOX is only a drawing; it does not own the controls inside it.
+    RECT client{};
+    GetClientRect(hwnd(), &client);
     group_box_ = CreateWindowExW(0, L"BUTTON", look.caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | BS_GROUPBOX,
-                                 0, 0, 10, 10, hwnd(), nullptr, instance, nullptr);
+                                 0, 0, client.right, client.bottom, hwnd(), nullptr, instance, nullptr);
     Check(group_box_ != nullptr, "CreateWindowExW");
   }
 }

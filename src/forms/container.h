@@ -18,7 +18,7 @@ class Container final : public Window {
   };
 
   static void Register(HINSTANCE instance);
-  void Create(HWND parent, int id, Look look, DWORD style, HINSTANCE instance);
+  void Create(HWND parent, int id, Look look, DWORD style, RECT bounds, HINSTANCE instance);
 
   // Puts the group box under the controls created since (new children join at the bottom).
   void LowerGroupBox();

@@ -102,13 +102,32 @@ void ControlSet::SetFinderIcons(UINT dpi) {
   if (old_owned && old != finder_icon_) DestroyCursor(old);
 }
 
-void ControlSet::Create(HWND window, std::span<const ControlSpec> table, HINSTANCE instance) {
+void ControlSet::Create(HWND window, std::span<const ControlSpec> table, HINSTANCE instance, UINT dpi) {
   // A window loaded again gets new controls: forget those of its last life.
   entries_.clear();
   containers_.clear();
   table_ = table;
+  dpi_ = dpi;
+  DeleteFonts();
+  MakeFonts(dpi);
   Container::Register(instance);
+  // Each control is made where it belongs, with its font: nothing is moved or repainted
+  // before the window first shows.
   CreateChildren(window, ControlId::kNone, instance);
+  SetFinderIcons(dpi);
+}
+
+void ControlSet::MakeFonts(UINT dpi) {
+  for (std::size_t i = 0; i < fonts_.size(); ++i) {
+    fonts_[i] = CreateFontW(-MulDiv(kFonts[i].hundredths_of_point, static_cast<int>(dpi), 7200), 0, 0, 0, FW_NORMAL,
+                            FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kFonts[i].face);
+  }
+}
+
+RECT ControlSet::Bounds(const ControlSpec& item) const {
+  const int left = TwipsToPixels(item.left, dpi_), top = TwipsToPixels(item.top, dpi_);
+  return RECT{left, top, left + TwipsToPixels(item.width, dpi_), top + TwipsToPixels(item.height, dpi_)};
 }
 
 // A container takes the focus in the order of the first of its controls that can take it,
@@ -154,7 +173,10 @@ void ControlSet::CreateOne(HWND parent, const ControlSpec& item, HINSTANCE insta
                                                 32, 32, LR_SHARED));
     }
     auto container = std::make_unique<Container>();
-    container->Create(parent, IdNumber(item.id), look, visible, instance);
+    container->Create(parent, IdNumber(item.id), look, visible, Bounds(item), instance);
+    if (container->group_box()) {
+      SendMessageW(container->group_box(), WM_SETFONT, reinterpret_cast<WPARAM>(font(FontKind::WindowDefault)), FALSE);
+    }
     entries_.push_back({&item, container->hwnd()});
     containers_.push_back(std::move(container));
     return;
@@ -163,9 +185,12 @@ void ControlSet::CreateOne(HWND parent, const ControlSpec& item, HINSTANCE insta
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS | visible | kind.style;
   if (item.flags & kCentred) style |= SS_CENTER;
   if (item.flags & kGroup) style |= WS_GROUP;
-  HWND hwnd = CreateWindowExW(kind.ex_style, kind.class_name, item.text, style, 0, 0, 10, 10, parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdNumber(item.id))), instance, nullptr);
+  const RECT r = Bounds(item);
+  HWND hwnd = CreateWindowExW(kind.ex_style, kind.class_name, item.text, style, r.left, r.top, r.right - r.left,
+                              r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdNumber(item.id))),
+                              instance, nullptr);
   Check(hwnd != nullptr, "CreateWindowExW");
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font(item.font)), FALSE);
   if (item.text_colour != kNoColour &&
       (item.kind == ControlKind::CheckBox || item.kind == ControlKind::OptionButton)) {
     // Win32: themed check boxes (comctl32 v6) draw their caption in the theme's colour
@@ -179,15 +204,12 @@ void ControlSet::Layout(UINT dpi) {
   // Win32: a control keeps using the font it was given; the old fonts are deleted only
   // once every control holds its new one.
   const auto old_fonts = fonts_;
-  for (std::size_t i = 0; i < fonts_.size(); ++i) {
-    fonts_[i] = CreateFontW(-MulDiv(kFonts[i].hundredths_of_point, static_cast<int>(dpi), 7200), 0, 0, 0, FW_NORMAL,
-                            FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kFonts[i].face);
-  }
+  dpi_ = dpi;
+  MakeFonts(dpi);
   for (const Entry& e : entries_) {
+    const RECT r = Bounds(*e.item);
+    SetWindowPos(e.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
     const ControlSpec& s = *e.item;
-    SetWindowPos(e.hwnd, nullptr, TwipsToPixels(s.left, dpi), TwipsToPixels(s.top, dpi),
-                 TwipsToPixels(s.width, dpi), TwipsToPixels(s.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(e.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font(s.font)), TRUE);
   }
   for (const auto& c : containers_) {

@@ -68,8 +68,9 @@ class ControlSet {
   ControlSet(const ControlSet&) = delete;
   ControlSet& operator=(const ControlSet&) = delete;
 
-  // Creates every control of `table` in `window`, in tab order; throws StartupError.
-  void Create(HWND window, std::span<const ControlSpec> table, HINSTANCE instance);
+  // Creates every control of `table` in `window`, in tab order, placed and with its font
+  // for `dpi`; throws StartupError.
+  void Create(HWND window, std::span<const ControlSpec> table, HINSTANCE instance, UINT dpi);
   // Places and sizes the controls and sets their fonts for `dpi`.
   void Layout(UINT dpi);
 
@@ -89,9 +90,13 @@ class ControlSet {
   void CreateOne(HWND parent, const ControlSpec& item, HINSTANCE instance);
   int FocusOrder(const ControlSpec& item) const;
   void DeleteFonts();
+  void MakeFonts(UINT dpi);
+  // The rectangle of `item` in its parent's client area at the current DPI.
+  RECT Bounds(const ControlSpec& item) const;
   void SetFinderIcons(UINT dpi);
 
   std::span<const ControlSpec> table_;
+  UINT dpi_ = 96;
   std::vector<Entry> entries_;
   std::vector<std::unique_ptr<Container>> containers_;
   std::array<HFONT, static_cast<std::size_t>(FontKind::kCount)> fonts_{};

@@ -21,8 +21,7 @@ void FormWindow::Build(const FormSpec& form, HINSTANCE instance, HMENU menu) {
   open_windows_.Opened();
   counted_ = true;
   dpi_ = SystemDpiFunctions().WindowDpi(hwnd());
-  controls_.Create(hwnd(), form.table, instance);
-  controls_.Layout(dpi_);
+  controls_.Create(hwnd(), form.table, instance, dpi_);
   Place();
 }
 

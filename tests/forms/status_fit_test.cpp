@@ -66,7 +66,7 @@ TEST(StatusFit, EveryTextOfTheToolFitsTheStatusBox) {
   ASSERT_NE(parent, nullptr);
   {
     ControlSet set;
-    set.Create(parent, std::span<const ControlSpec>(&row, 1), GetModuleHandleW(nullptr));
+    set.Create(parent, std::span<const ControlSpec>(&row, 1), GetModuleHandleW(nullptr), 96);
     HWND box = set[ControlId::Status];
     for (const UINT dpi : {96u, 120u, 144u}) {
       set.Layout(dpi);
