@@ -454,10 +454,13 @@ void Form1::SetStatus(const std::u16string& text, const std::u16string& detail) 
   status_detail_ = ToWide(detail);
   HWND status = control(Status);
   if (!status) return;
-  const std::wstring shown = FitStatusText(ToWide(text));
-  // The poll rewrites the status ten times a second: an unchanged text is not repainted.
-  if (WindowTextW(status) == shown) return;
-  SetWindowTextW(status, shown.c_str());
+  // The poll rewrites the status ten times a second: an unchanged text is neither
+  // measured nor repainted.
+  const std::wstring current = WindowTextW(status);
+  if (text == status_text_ && current == status_shown_) return;
+  status_text_ = text;
+  status_shown_ = FitStatusText(ToWide(text));
+  if (current != status_shown_) SetWindowTextW(status, status_shown_.c_str());
 }
 
 std::wstring Form1::FitStatusText(const std::wstring& text) const {

@@ -126,6 +126,8 @@ class Form1 final : public FormWindow, public MainWindowView, public TargetSetti
   HWND status_tip_ = nullptr;
   bool status_tip_tried_ = false;
   std::wstring status_detail_;
+  std::u16string status_text_;   // the last text asked for
+  std::wstring status_shown_;    // and how the box shows it
   std::u16string target_status_;
   bool esc_hot_key_ = false;
   // Progress repaints at most every kProgressPaintMs: the newest text waits for its turn.
