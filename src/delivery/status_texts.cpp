@@ -14,16 +14,6 @@ std::u16string Joined(std::initializer_list<std::u16string_view> parts) {
   return out;
 }
 
-std::u16string Decimal(std::int32_t n) {
-  std::u16string digits;
-  auto rest = static_cast<std::uint32_t>(n < 0 ? 0 : n);
-  do {
-    digits.insert(digits.begin(), static_cast<char16_t>(u'0' + rest % 10));
-    rest /= 10;
-  } while (rest != 0);
-  return digits;
-}
-
 std::u16string Lines(std::int32_t sent, std::int32_t total) {
   return Joined({Decimal(sent), u"/", Decimal(total), u"行"});
 }
@@ -59,6 +49,16 @@ std::u16string_view FullReason(SendFailure failure) {
 }
 
 }  // namespace
+
+std::u16string Decimal(std::int32_t n) {
+  std::u16string digits;
+  auto rest = static_cast<std::uint32_t>(n < 0 ? 0 : n);
+  do {
+    digits.insert(digits.begin(), static_cast<char16_t>(u'0' + rest % 10));
+    rest /= 10;
+  } while (rest != 0);
+  return digits;
+}
 
 std::u16string ProgressText(std::int32_t sent, std::int32_t total) { return Joined({u"送信中… ", Lines(sent, total)}); }
 

@@ -26,6 +26,10 @@ enum class SendFailure {
   kCount
 };
 
+// `n` in decimal digits (negative numbers as 0). The C library's wide formatting would
+// add ten kilobytes to the program for this.
+std::u16string Decimal(std::int32_t n);
+
 // "送信中… 3/40行": `sent` of `total` lines have gone out whole.
 std::u16string ProgressText(std::int32_t sent, std::int32_t total);
 // "3/40行で中止（残り37行）".

@@ -2,6 +2,8 @@
 // the delayed pick of the focused control in front.
 #include "forms/frm_target.h"
 
+#include "delivery/status_texts.h"
+
 #include <commctrl.h>
 
 #include <array>
@@ -122,7 +124,7 @@ void FrmTarget::Form_Load() {
 void FrmTarget::ShowSettings() {
   for (const auto& [id, kind] : kKindOptions) SetChecked(control(id), kind == settings_->kind);
   for (const auto& [id, press] : kPressOptions) SetChecked(control(id), press == settings_->press);
-  SetWindowTextW(control(TargetInterval), std::to_wstring(settings_->char_interval_ms).c_str());
+  SetWindowTextW(control(TargetInterval), ToWide(Decimal(static_cast<std::int32_t>(settings_->char_interval_ms))).c_str());
   ShowPicked();
   EnableControls();
 }
@@ -219,7 +221,7 @@ void FrmTarget::Interval_Change() {
 // Leaving the box shows the value in use again.
 void FrmTarget::Interval_LostFocus() {
   if (ParseCharInterval(ToU16(WindowTextW(control(TargetInterval))))) return;
-  SetWindowTextW(control(TargetInterval), std::to_wstring(settings_->char_interval_ms).c_str());
+  SetWindowTextW(control(TargetInterval), ToWide(Decimal(static_cast<std::int32_t>(settings_->char_interval_ms))).c_str());
 }
 
 void FrmTarget::Delayed_Click(Pick pick) {

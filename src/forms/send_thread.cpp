@@ -1,6 +1,8 @@
 // The send's thread and its view of the main window.
 #include "forms/send_thread.h"
 
+#include <process.h>
+
 #include <array>
 
 #include "delivery/send_command.h"
@@ -76,12 +78,22 @@ SendThread::SendThread(HWND window, MainWindowView& view, const TargetWindows& t
                        const TargetSettings& settings, Handle front_window)
     : window_(window), view_(std::make_unique<ThreadView>(window, view)), targets_(targets), settings_(settings),
       front_window_(front_window) {
-  thread_ = std::thread([this] { Run(); });
+  // Win32: _beginthreadex rather than CreateThread, so that a static C runtime sets up the
+  // thread's own data; the C++ library's threads would double the program's size.
+  thread_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &SendThread::Start, this, 0, nullptr));
+  if (!thread_) {
+    // No thread to be had: the send is told so and ends at once.
+    view_->SetStatus(std::u16string(kSendFailedText), std::u16string(kSendFailedText));
+    PostMessageW(window_, kMsgSendDone, 0, 0);
+  }
 }
 
-SendThread::~SendThread() {
-  if (thread_.joinable()) thread_.join();
+unsigned __stdcall SendThread::Start(void* self) {
+  static_cast<SendThread*>(self)->Run();
+  return 0;
 }
+
+SendThread::~SendThread() { Finish(); }
 
 void SendThread::Run() {
   outcome_ = SendCommand(ops_, *view_, targets_, settings_, front_window_, stop_);
@@ -89,7 +101,11 @@ void SendThread::Run() {
 }
 
 SendOutcome SendThread::Finish() {
-  if (thread_.joinable()) thread_.join();
+  if (thread_) {
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+    thread_ = nullptr;
+  }
   return outcome_;
 }
 

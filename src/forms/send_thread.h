@@ -7,7 +7,6 @@
 
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "delivery/send_lines.h"
 #include "forms/main_window_view.h"
@@ -52,7 +51,6 @@ class SendThread {
   static void Abandon(std::unique_ptr<SendThread> send) {
     if (!send) return;
     send->RequestStop();
-    send->thread_.detach();
     static_cast<void>(send.release());
   }
   // After kMsgSendDone: the thread has done its work; it is joined.
@@ -60,6 +58,7 @@ class SendThread {
 
  private:
   class ThreadView;
+  static unsigned __stdcall Start(void* self);
   void Run();
 
   HWND window_;
@@ -70,7 +69,7 @@ class SendThread {
   Win32WindowOps ops_;
   StopRequest stop_;
   SendOutcome outcome_;
-  std::thread thread_;
+  HANDLE thread_ = nullptr;
 };
 
 }  // namespace kakehashi

@@ -1,6 +1,8 @@
 // The platform-free rules of the 送信先 window.
 #include "forms/target_rules.h"
 
+#include "delivery/status_texts.h"
+
 #include "targets/target_settings.h"
 
 namespace kakehashi {
@@ -67,8 +69,7 @@ std::u16string ProgramFileName(std::u16string_view path) {
 std::u16string PickedStatus(std::u16string_view top_level_caption) { return OrUntitled(top_level_caption); }
 
 std::u16string CountdownCaption(int seconds) {
-  const std::string digits = std::to_string(seconds);
-  return u"あと " + std::u16string(digits.begin(), digits.end()) + u" 秒";
+  return u"あと " + Decimal(seconds) + u" 秒";
 }
 
 }  // namespace kakehashi

@@ -1,29 +1,38 @@
-// The stop request of a send.
+// The stop request of a send, with the C++ library's mutex and condition variable.
 #include "platform/stop_request.h"
 
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 
 namespace kakehashi {
 
+struct StopRequest::State {
+  std::mutex mutex;
+  std::condition_variable made;
+  bool requested = false;
+};
+
+StopRequest::StopRequest() : state_(std::make_unique<State>()) {}
+StopRequest::~StopRequest() = default;
+
 void StopRequest::Request() {
   {
-    const std::lock_guard lock(mutex_);
-    requested_ = true;
+    const std::lock_guard lock(state_->mutex);
+    state_->requested = true;
   }
-  made_.notify_all();
+  state_->made.notify_all();
 }
 
 bool StopRequest::requested() const {
-  const std::lock_guard lock(mutex_);
-  return requested_;
+  const std::lock_guard lock(state_->mutex);
+  return state_->requested;
 }
 
 bool StopRequest::WaitFor(std::uint32_t milliseconds) {
-  std::unique_lock lock(mutex_);
-  // Win32: winpthreads rounds a timed wait up to the timer's tick: a wait of nothing
-  // must not wait at all (Wait 0 is the usual setting for pictures).
-  if (milliseconds == 0) return requested_;
-  return made_.wait_for(lock, std::chrono::milliseconds(milliseconds), [this] { return requested_; });
+  std::unique_lock lock(state_->mutex);
+  if (milliseconds == 0) return state_->requested;
+  return state_->made.wait_for(lock, std::chrono::milliseconds(milliseconds), [this] { return state_->requested; });
 }
 
 }  // namespace kakehashi

@@ -2,15 +2,15 @@
 // closed), looked at by the send's thread between lines and waited on in its delays.
 #pragma once
 
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
+#include <memory>
 
 namespace kakehashi {
 
 class StopRequest {
  public:
-  StopRequest() = default;
+  StopRequest();
+  ~StopRequest();
   StopRequest(const StopRequest&) = delete;
   StopRequest& operator=(const StopRequest&) = delete;
 
@@ -18,12 +18,14 @@ class StopRequest {
   void Request();
   bool requested() const;
   // Waits until a request is made or `milliseconds` have passed: true when one was made.
+  // A wait of 0 ms only looks.
   bool WaitFor(std::uint32_t milliseconds);
 
  private:
-  mutable std::mutex mutex_;
-  std::condition_variable made_;
-  bool requested_ = false;
+  // The platform's own event on Windows (the C++ library's threads would double the
+  // program's size there), a mutex and condition variable elsewhere.
+  struct State;
+  std::unique_ptr<State> state_;
 };
 
 }  // namespace kakehashi
