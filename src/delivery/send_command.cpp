@@ -112,6 +112,10 @@ SendOutcome SendCommand(WindowOps& ops, MainWindowView& view, const TargetWindow
       return {};
     }
     const std::unique_ptr<SendTarget> target = MakeTarget(ops, view, targets, settings, front_window, stop);
+    if (const std::u16string_view reason = target->Unavailable(); !reason.empty()) {
+      view.SetStatus(std::u16string(reason));
+      return {};
+    }
     const TextRules rules = target->Rules();
     if (rules != TextRules::kUnicode && ops.AnsiCodePage() != kShiftJisCodePage) {
       view.SetStatus(std::u16string(kNeedsShiftJisText));

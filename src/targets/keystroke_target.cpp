@@ -17,6 +17,10 @@ bool IsLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
 }  // namespace
 
+std::u16string_view KeystrokeTarget::Unavailable() {
+  return ops_.IsWindow(window_) ? std::u16string_view() : kTargetGoneText;
+}
+
 StatusText KeystrokeTarget::Begin(bool /*press*/) {
   if (!ops_.IsWindow(window_)) return Text(kTargetGoneText);
   // Win32: input into a window of a program with higher rights is dropped without error.

@@ -31,6 +31,7 @@ class KeystrokeTarget final : public SendTarget {
       : ops_(ops), window_(window), own_window_(own_window), interval_ms_(char_interval_ms), stop_(stop) {}
 
   TextRules Rules() const override { return TextRules::kUnicode; }
+  std::u16string_view Unavailable() override;
   // The window must exist and not run with higher rights (its input would be dropped
   // silently); no modifier key may be held; then it is brought to the front.
   StatusText Begin(bool press) override;

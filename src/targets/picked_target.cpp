@@ -29,12 +29,17 @@ PickedTarget::PickedTarget(WindowOps& ops, const PickedWindow& picked, PickedPre
     : ops_(ops), picked_(picked), press_(press), interval_ms_(char_interval_ms),
       unicode_(ops.IsWindowUnicode(picked.input)) {}
 
+bool PickedTarget::Same(Handle window, std::uint32_t process) {
+  return ops_.IsWindow(window) && ops_.WindowProcessId(window) == process;
+}
+
+std::u16string_view PickedTarget::Unavailable() {
+  return Same(picked_.input, picked_.input_process) ? std::u16string_view() : kPickedGoneText;
+}
+
 StatusText PickedTarget::Begin(bool press) {
-  const auto same = [&](Handle window, std::uint32_t process) {
-    return ops_.IsWindow(window) && ops_.WindowProcessId(window) == process;
-  };
-  if (!same(picked_.input, picked_.input_process)) return Text(kPickedGoneText);
-  if (press && press_ == PickedPress::kButton && !same(picked_.button, picked_.button_process)) {
+  if (!Unavailable().empty()) return Text(kPickedGoneText);
+  if (press && press_ == PickedPress::kButton && !Same(picked_.button, picked_.button_process)) {
     return Text(kPickedGoneText);
   }
   if (ops_.RunsAboveUs(picked_.input)) return Text(kTargetElevatedText);

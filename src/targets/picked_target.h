@@ -16,8 +16,10 @@ class PickedTarget final : public SendTarget {
   PickedTarget(WindowOps& ops, const PickedWindow& picked, PickedPress press, std::uint32_t char_interval_ms);
 
   TextRules Rules() const override { return unicode_ ? TextRules::kUnicode : TextRules::kCodePage; }
-  // The picked windows must still be the ones picked (a handle can be reused) and the
-  // program must not run with higher rights than the tool.
+  // The picked input box must still be the one picked: a handle can be reused.
+  std::u16string_view Unavailable() override;
+  // So must the picked button when it will be pressed, and the program must not run with
+  // higher rights than the tool.
   StatusText Begin(bool press) override;
   bool Type(std::u16string_view text) override;
   // Enter: to a multi-line box the '\r' that a typed Enter gives there; to any other box
@@ -27,6 +29,7 @@ class PickedTarget final : public SendTarget {
   SendFailure Failure() const override { return failure_; }
 
  private:
+  bool Same(Handle window, std::uint32_t process);
   bool Post(bool wide, Handle window, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam);
   void Pause();
 

@@ -22,6 +22,9 @@ class SendTarget {
   virtual ~SendTarget() = default;
 
   virtual TextRules Rules() const = 0;
+  // What is known of the target before the text is looked at: empty when it is there,
+  // else the refusal (a picked window closed since).
+  virtual std::u16string_view Unavailable() { return {}; }
   // Whether more than four lines are refused unless the limit is lifted.
   virtual bool LineLimitApplies() const { return false; }
   // Checks made, and preparations done, before anything is typed: an empty text when the

@@ -78,7 +78,7 @@ TEST(KeystrokeSend, NothingIsTypedWhenTheTargetCannotTakeIt) {
   };
   const Case cases[] = {
       {"no window in front yet", [](KeyDesk& d) { d.app = kNoWindow; }, u"ウィンドウが選択されていません"},
-      {"window closed", [](KeyDesk& d) { d.desktop.Destroy(d.app); }, u"送信先のウィンドウが見つかりません"},
+      {"window closed", [](KeyDesk& d) { d.desktop.Destroy(d.app); d.SetMessage(u"a\x1B"); }, u"送信先のウィンドウが見つかりません"},
       {"elevated", [](KeyDesk& d) { d.desktop.SetRunsAboveUs(d.app); }, u"送信先が管理者として実行されています"},
       {"Shift held", [](KeyDesk& d) { d.desktop.HoldModifiersUntil(5000); }, u"Shift・Ctrl・Altを離してください"},
       {"foreground locked", [](KeyDesk& d) { d.desktop.RefuseForeground(true); }, u"送信先を前面にできません"},
@@ -242,7 +242,8 @@ TEST(PickedSend, APickedWindowThatIsGoneOrReusedIsRefused) {
   for (const auto& arrange : arrangements) {
     PickDesk d(true);
     arrange(d);
-    d.SetMessage(u"ab");
+    // Said before anything about the text: an emoji is no reason when the window is gone.
+    d.SetMessage(u"a\U0001F600");
     EXPECT_FALSE(d.Send());
     EXPECT_EQ(d.window.status(), u"指定したウィンドウが閉じられました");
     EXPECT_TRUE(d.desktop.Posts().empty());
