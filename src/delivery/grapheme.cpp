@@ -1,17 +1,16 @@
 // Grapheme cluster boundaries by the rules GB1–GB999 of UAX #29 (Unicode 15.0), on UTF-16.
 #include "delivery/grapheme.h"
 
-#include "delivery/grapheme_data.h"
-
 #include <algorithm>
+
+#include "delivery/grapheme_data.h"
+#include "delivery/text_shaping.h"
 
 namespace kakehashi {
 namespace {
 
 using enum GraphemeBreak;
 
-constexpr bool IsHighSurrogate(char16_t ch) { return ch >= 0xD800 && ch <= 0xDBFF; }
-constexpr bool IsLowSurrogate(char16_t ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }
 
 struct CodePoint {
   char32_t value;

@@ -145,7 +145,7 @@ SendOutcome Refuse(MainWindowView& view, const StatusText& reason) {
   return {};
 }
 
-SendOutcome Refuse(MainWindowView& view, std::u16string_view reason) { return Refuse(view, {std::u16string(reason), std::u16string(reason)}); }
+SendOutcome Refuse(MainWindowView& view, std::u16string_view reason) { return Refuse(view, PlainStatus(reason)); }
 
 SendOutcome SendLineByLine(WindowOps& ops, MainWindowView& view, SendTarget& target, SendMode mode,
                            std::int32_t line_count, StopRequest& stop) {

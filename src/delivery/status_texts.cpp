@@ -2,6 +2,7 @@
 #include "delivery/status_texts.h"
 
 #include <initializer_list>
+#include <iterator>
 
 namespace kakehashi {
 namespace {
@@ -18,35 +19,22 @@ std::u16string Lines(std::int32_t sent, std::int32_t total) {
   return Joined({Decimal(sent), u"/", Decimal(total), u"行"});
 }
 
-std::u16string_view ShortReason(SendFailure failure) {
-  switch (failure) {
-    case SendFailure::kTargetGone: return u"送信先が見つかりません";
-    case SendFailure::kNotResponding: return u"送信先が応答しません";
-    case SendFailure::kDenied: return u"権限が違い送れません";
-    case SendFailure::kUnsendableCharacter: return u"送れない文字があります";
-    case SendFailure::kLineTooLong: return u"1行が長すぎます";
-    case SendFailure::kLostForeground: return u"前面が変わり中止";
-    case SendFailure::kInputRefused: return u"入力が拒否されました";
-    case SendFailure::kPickedGone: return u"送信先が閉じられました";
-    case SendFailure::kCount: break;
-  }
-  return {};
-}
+struct Reason {
+  std::u16string_view text, detail;
+};
 
-std::u16string_view FullReason(SendFailure failure) {
-  switch (failure) {
-    case SendFailure::kTargetGone: return u"送信先のウィンドウが見つかりません";
-    case SendFailure::kNotResponding: return u"送信先が10秒間応答しません";
-    case SendFailure::kDenied: return u"送信先のウィンドウに送れません（権限が違います）";
-    case SendFailure::kUnsendableCharacter: return u"送信できない文字が含まれています";
-    case SendFailure::kLineTooLong: return u"1行が長すぎて送信できません";
-    case SendFailure::kLostForeground: return u"送信先が前面でなくなったので中止しました";
-    case SendFailure::kInputRefused: return u"キー入力が拒否されました";
-    case SendFailure::kPickedGone: return u"指定したウィンドウが閉じられました";
-    case SendFailure::kCount: break;
-  }
-  return {};
-}
+// Indexed by SendFailure: the wording for the status box, and in full.
+constexpr Reason kReasons[] = {
+    {u"送信先が見つかりません", u"送信先のウィンドウが見つかりません"},
+    {u"送信先が応答しません", u"送信先が10秒間応答しません"},
+    {u"権限が違い送れません", u"送信先のウィンドウに送れません（権限が違います）"},
+    {u"送れない文字があります", u"送信できない文字が含まれています"},
+    {u"1行が長すぎます", u"1行が長すぎて送信できません"},
+    {u"前面が変わり中止", u"送信先が前面でなくなったので中止しました"},
+    {u"入力が拒否されました", u"キー入力が拒否されました"},
+    {u"送信先が閉じられました", u"指定したウィンドウが閉じられました"},
+};
+static_assert(std::size(kReasons) == static_cast<std::size_t>(SendFailure::kCount));
 
 }  // namespace
 
@@ -69,8 +57,9 @@ StatusText StoppedText(std::int32_t sent, std::int32_t total) {
 }
 
 StatusText FailedText(SendFailure failure, std::int32_t sent, std::int32_t total) {
-  return {Joined({ShortReason(failure), u"（", Lines(sent, total), u"済み）"}),
-          Joined({FullReason(failure), u"（", Lines(sent, total), u"送信済み、残りの", Decimal(total - sent),
+  const Reason& reason = kReasons[static_cast<std::size_t>(failure)];
+  return {Joined({reason.text, u"（", Lines(sent, total), u"済み）"}),
+          Joined({reason.detail, u"（", Lines(sent, total), u"送信済み、残りの", Decimal(total - sent),
                   u"行はメッセージ欄にあります）"})};
 }
 

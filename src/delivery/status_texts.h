@@ -13,6 +13,9 @@ struct StatusText {
   std::u16string detail;  // the full wording
 };
 
+// A text that is its own full wording.
+inline StatusText PlainStatus(std::u16string_view text) { return {std::u16string(text), std::u16string(text)}; }
+
 // Why a send that had begun ended early.
 enum class SendFailure {
   kTargetGone,

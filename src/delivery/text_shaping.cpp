@@ -6,8 +6,6 @@
 namespace kakehashi {
 namespace {
 
-constexpr bool IsHighSurrogate(char16_t ch) { return ch >= 0xD800 && ch <= 0xDBFF; }
-constexpr bool IsLowSurrogate(char16_t ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }
 
 // Shift_JIS lead bytes: the second byte belongs to the same character.
 constexpr bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
@@ -117,13 +115,10 @@ std::vector<std::int32_t> LineCodes(SendMode mode, std::u16string_view text, boo
 }
 
 bool UnicodeCanHold(std::u16string_view text) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  for (std::size_t i = 0; i < text.size(); i += UnitsAt(text, i)) {
     const char16_t u = text[i];
-    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-      ++i;
-      continue;
-    }
-    if (u >= 0xD800 && u <= 0xDFFF) return false;
+    if (UnitsAt(text, i) == 2) continue;
+    if (IsHighSurrogate(u) || IsLowSurrogate(u)) return false;
     if ((u < 0x20 && u != u'\t') || (u >= 0x7F && u <= 0x9F)) return false;
   }
   return true;

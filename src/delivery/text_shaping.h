@@ -3,6 +3,7 @@
 // the header/footer decision. Pure functions; only the code page conversion is used.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -19,6 +20,13 @@ enum class SendMode : std::int16_t {
 // Check-box values as the controls report them.
 inline constexpr int kUnchecked = 0;
 inline constexpr int kChecked = 1;
+
+constexpr bool IsHighSurrogate(char16_t ch) { return ch >= 0xD800 && ch <= 0xDBFF; }
+constexpr bool IsLowSurrogate(char16_t ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }
+// The code units of the character at `i` of `text`: 2 for a surrogate pair, else 1.
+constexpr std::size_t UnitsAt(std::u16string_view text, std::size_t i) {
+  return i + 1 < text.size() && IsHighSurrogate(text[i]) && IsLowSurrogate(text[i + 1]) ? 2 : 1;
+}
 
 // The space U+0020 and the ideographic space U+3000; nothing else is a blank.
 constexpr bool IsBlank(char16_t ch) { return ch == u' ' || ch == u'\u3000'; }

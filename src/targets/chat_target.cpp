@@ -11,9 +11,9 @@
 namespace kakehashi {
 
 StatusText ChatTarget::Begin(bool press) {
-  if (press && !targets_.TargetHost) return {std::u16string(kTargetGoneText), std::u16string(kTargetGoneText)};
+  if (press && !targets_.TargetHost) return PlainStatus(kTargetGoneText);
   if (ops_.RunsAboveUs(targets_.TargetEdit) || (press && ops_.RunsAboveUs(targets_.TargetHost))) {
-    return {std::u16string(kTargetElevatedText), std::u16string(kTargetElevatedText)};
+    return PlainStatus(kTargetElevatedText);
   }
   return {};
 }

@@ -4,16 +4,12 @@
 #include <string>
 
 #include "delivery/send_lines.h"
+#include "delivery/text_shaping.h"
 
 namespace kakehashi {
 namespace {
 
 constexpr std::uint32_t kPollMs = 20;
-
-StatusText Text(std::u16string_view text) { return {std::u16string(text), std::u16string(text)}; }
-
-bool IsHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-bool IsLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
 }  // namespace
 
@@ -22,9 +18,9 @@ std::u16string_view KeystrokeTarget::Unavailable() {
 }
 
 StatusText KeystrokeTarget::Begin(bool /*press*/) {
-  if (!ops_.IsWindow(window_)) return Text(kTargetGoneText);
+  if (const std::u16string_view reason = Unavailable(); !reason.empty()) return PlainStatus(reason);
   // Win32: input into a window of a program with higher rights is dropped without error.
-  if (ops_.RunsAboveUs(window_)) return Text(kTargetElevatedText);
+  if (ops_.RunsAboveUs(window_)) return PlainStatus(kTargetElevatedText);
   StopRequest none;
   for (std::uint32_t waited = 0; ops_.ModifierKeysHeld(); waited += kPollMs) {
     if (waited >= kModifierWaitMs) return {std::u16string(kModifiersHeldText), std::u16string(kModifiersHeldDetail)};
@@ -34,7 +30,7 @@ StatusText KeystrokeTarget::Begin(bool /*press*/) {
   // tool is when its send button is pressed.
   ops_.SetForegroundWindow(window_);
   for (std::uint32_t waited = 0; ops_.GetForegroundWindow() != window_; waited += kPollMs) {
-    if (waited >= kForegroundWaitMs) return Text(kCannotBringToFrontText);
+    if (waited >= kForegroundWaitMs) return PlainStatus(kCannotBringToFrontText);
     ops_.Sleep(kPollMs, none);
   }
   return {};
@@ -59,7 +55,7 @@ bool KeystrokeTarget::Pause() {
 bool KeystrokeTarget::Type(std::u16string_view text) {
   for (std::size_t i = 0; i < text.size();) {
     // A surrogate pair goes in one call: split, its halves would reach the window apart.
-    const std::size_t n = i + 1 < text.size() && IsHighSurrogate(text[i]) && IsLowSurrogate(text[i + 1]) ? 2 : 1;
+    const std::size_t n = UnitsAt(text, i);
     if (!StillInFront()) return false;
     if (ops_.TypeUnicode(text.substr(i, n)) < 2 * n) {
       failure_ = SendFailure::kInputRefused;

@@ -10,10 +10,6 @@
 namespace kakehashi {
 namespace {
 
-StatusText Text(std::u16string_view text) { return {std::u16string(text), std::u16string(text)}; }
-
-bool IsHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
-
 // lParam of a key message: repeat count 1 and the scan code; a key-up also has the
 // previous-state and transition bits.
 std::intptr_t KeyLParam(std::uint32_t scan, bool up) {
@@ -38,11 +34,11 @@ std::u16string_view PickedTarget::Unavailable() {
 }
 
 StatusText PickedTarget::Begin(bool press) {
-  if (!Unavailable().empty()) return Text(kPickedGoneText);
+  if (!Unavailable().empty()) return PlainStatus(kPickedGoneText);
   if (press && press_ == PickedPress::kButton && !Same(picked_.button, picked_.button_process)) {
-    return Text(kPickedGoneText);
+    return PlainStatus(kPickedGoneText);
   }
-  if (ops_.RunsAboveUs(picked_.input)) return Text(kTargetElevatedText);
+  if (ops_.RunsAboveUs(picked_.input)) return PlainStatus(kTargetElevatedText);
   return {};
 }
 
@@ -70,10 +66,12 @@ bool PickedTarget::Type(std::u16string_view text) {
     }
     return true;
   }
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (!Post(true, picked_.input, kWmChar, text[i], 1)) return false;
-    // The pause comes after a whole character: never between the halves of a pair.
-    if (!(IsHighSurrogate(text[i]) && i + 1 < text.size())) Pause();
+  // The pause comes after a whole character: never between the halves of a pair.
+  for (std::size_t i = 0; i < text.size(); i += UnitsAt(text, i)) {
+    for (std::size_t k = 0; k < UnitsAt(text, i); ++k) {
+      if (!Post(true, picked_.input, kWmChar, text[i + k], 1)) return false;
+    }
+    Pause();
   }
   return true;
 }

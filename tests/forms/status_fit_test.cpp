@@ -57,8 +57,8 @@ std::vector<std::u16string> ToolTexts() {
 
 TEST(StatusFit, EveryTextOfTheToolFitsTheStatusBox) {
   ControlSpec row{};
-  for (const ControlSpec& spec : Form1ControlTable()) {
-    if (spec.id == ControlId::Status) row = spec;
+  for (const ControlSpec& control : Form1ControlTable()) {
+    if (control.id == ControlId::Status) row = control;
   }
   ASSERT_EQ(row.id, ControlId::Status);
   row.parent = ControlId::kNone;

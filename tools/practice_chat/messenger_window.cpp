@@ -12,14 +12,7 @@ void Press(App& app) { SendInputToTranscript(app, app.messenger.input, app.messe
 
 void Layout(const App& app) {
   const MessengerHandles& w = app.messenger;
-  RECT r{};
-  ::GetClientRect(w.window, &r);
-  const int m = Scale(app, 8), row = Scale(app, 26), button = Scale(app, 80);
-  const int width = r.right - 2 * m;
-  const int row_top = r.bottom - m - row;
-  ::MoveWindow(w.transcript, m, m, width, row_top - 2 * m, TRUE);
-  ::MoveWindow(w.input, m, row_top, w.button ? width - button - m : width, row, TRUE);
-  if (w.button) ::MoveWindow(w.button, r.right - m - button, row_top, button, row, TRUE);
+  LayoutConversation(app, w.window, w.transcript, w.input, w.button);
 }
 
 LRESULT ButtonMessage(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -23,6 +23,17 @@ void WindowClosed(App& app) {
 
 int Scale(const App& app, int pixels) { return ::MulDiv(pixels, app.dpi, 96); }
 
+void LayoutConversation(const App& app, HWND window, HWND transcript, HWND input, HWND button) {
+  RECT r{};
+  ::GetClientRect(window, &r);
+  const int m = Scale(app, 8), row = Scale(app, 26), button_width = Scale(app, 80);
+  const int width = r.right - 2 * m;
+  const int row_top = r.bottom - m - row;
+  ::MoveWindow(transcript, m, m, width, row_top - 2 * m, TRUE);
+  ::MoveWindow(input, m, row_top, button ? width - button_width - m : width, row, TRUE);
+  if (button) ::MoveWindow(button, r.right - m - button_width, row_top, button_width, row, TRUE);
+}
+
 std::string Ansi(std::wstring_view text) {
   if (text.empty()) return {};
   const int n = ::WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);

@@ -72,6 +72,10 @@ void WindowClosed(App& app);
 // A pixel size at 96 dpi, scaled to the screen.
 int Scale(const App& app, int pixels);
 
+// Lays out a conversation window: the transcript above, the input box below it and the
+// send button (when there is one) at the input box's right.
+void LayoutConversation(const App& app, HWND window, HWND transcript, HWND input, HWND button);
+
 // Text in the ANSI code page, for the A functions.
 std::string Ansi(std::wstring_view text);
 

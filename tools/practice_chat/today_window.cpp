@@ -37,14 +37,7 @@ void Send(App& app) {
 
 void Layout(const App& app) {
   const TodayHandles& t = app.today;
-  RECT r{};
-  ::GetClientRect(t.window, &r);
-  const int m = Scale(app, 8), row = Scale(app, 26), button = Scale(app, 80);
-  const int width = r.right - 2 * m;
-  const int row_top = r.bottom - m - row;
-  ::MoveWindow(t.transcript, m, m, width, row_top - 2 * m, TRUE);
-  ::MoveWindow(t.input, m, row_top, t.button ? width - button - m : width, row, TRUE);
-  if (t.button) ::MoveWindow(t.button, r.right - m - button, row_top, button, row, TRUE);
+  LayoutConversation(app, t.window, t.transcript, t.input, t.button);
 }
 
 // Win32: a single-line edit has no use for Enter; it beeps at the '\r' that TranslateMessage
