@@ -74,38 +74,90 @@ class SendThread::ThreadView final : public MainWindowView {
   std::array<int, 5> checks_{};
 };
 
+// The thread that runs the sends. Linux under Wine: a new thread for every send made its
+// posts to another process take half as long again as the same posts from a thread that has
+// been at it before (the scheduler places a fresh thread away from the Wine server, and every
+// post is a round trip to it); one kept thread costs nothing between sends, where it waits.
+class SendThread::Worker {
+ public:
+  // The process's one worker; null when no thread could be made (it is tried again at the
+  // next send). Made on the window's thread, which alone starts sends.
+  static Worker* Get() {
+    static Worker* worker = nullptr;
+    if (!worker) {
+      auto made = std::make_unique<Worker>();
+      if (made->Start()) worker = made.release();
+    }
+    return worker;
+  }
+
+  // Hands over a send; the previous one has ended (one send at a time).
+  void Run(SendThread& send) {
+    job_ = &send;
+    SetEvent(job_ready_);
+  }
+
+  ~Worker() {
+    if (job_ready_) CloseHandle(job_ready_);
+  }
+
+ private:
+  bool Start() {
+    job_ready_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    if (!job_ready_) return false;
+    // Win32: _beginthreadex rather than CreateThread, so that a static C runtime sets up the
+    // thread's own data; the C++ library's threads would double the program's size. The
+    // thread is never joined: it ends with the process.
+    const auto thread = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &Worker::Loop, this, 0, nullptr));
+    if (!thread) return false;
+    CloseHandle(thread);
+    return true;
+  }
+
+  static unsigned __stdcall Loop(void* self) {
+    auto& worker = *static_cast<Worker*>(self);
+    for (;;) {
+      if (WaitForSingleObject(worker.job_ready_, INFINITE) != WAIT_OBJECT_0) return 1;
+      worker.job_->Run();
+    }
+  }
+
+  HANDLE job_ready_ = nullptr;
+  SendThread* job_ = nullptr;  // written before job_ready_ is set, read after it was
+};
+
 SendThread::SendThread(HWND window, MainWindowView& view, const TargetWindows& targets,
                        const TargetSettings& settings, Handle front_window)
     : window_(window), view_(std::make_unique<ThreadView>(window, view)), targets_(targets), settings_(settings),
       front_window_(front_window) {
-  // Win32: _beginthreadex rather than CreateThread, so that a static C runtime sets up the
-  // thread's own data; the C++ library's threads would double the program's size.
-  thread_ = reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, &SendThread::Start, this, 0, nullptr));
-  if (!thread_) {
+  done_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  Worker* worker = done_ ? Worker::Get() : nullptr;
+  if (!worker) {
     // No thread to be had: the send is told so and ends at once.
     view_->SetStatus(std::u16string(kSendFailedText), std::u16string(kSendFailedText));
+    if (done_) CloseHandle(done_);
+    done_ = nullptr;
     PostMessageW(window_, kMsgSendDone, 0, 0);
+    return;
   }
+  worker->Run(*this);
 }
 
-unsigned __stdcall SendThread::Start(void* self) {
-  static_cast<SendThread*>(self)->Run();
-  return 0;
+SendThread::~SendThread() {
+  Finish();
+  if (done_) CloseHandle(done_);
 }
-
-SendThread::~SendThread() { Finish(); }
 
 void SendThread::Run() {
   outcome_ = SendCommand(ops_, *view_, targets_, settings_, front_window_, stop_);
-  PostMessageW(window_, kMsgSendDone, 0, 0);
+  // The window may destroy this object as soon as the send has ended.
+  const HWND window = window_;
+  SetEvent(done_);
+  PostMessageW(window, kMsgSendDone, 0, 0);
 }
 
 SendOutcome SendThread::Finish() {
-  if (thread_) {
-    WaitForSingleObject(thread_, INFINITE);
-    CloseHandle(thread_);
-    thread_ = nullptr;
-  }
+  if (done_) WaitForSingleObject(done_, INFINITE);
   return outcome_;
 }
 

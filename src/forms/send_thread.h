@@ -1,6 +1,7 @@
 // A send on a thread of its own, so that nothing on the window's thread (a menu, a window
 // move, a message box, a long line) holds it and nothing in it keeps the window from its
-// messages. The window's thread never waits for it.
+// messages. The window's thread never waits for it. One thread serves every send of the
+// process: it is made at the first send and then waits for the next.
 #pragma once
 
 #include <windows.h>
@@ -34,13 +35,13 @@ std::unique_ptr<StatusUpdate> TakeStatusUpdate(LPARAM lp);
 
 class SendThread {
  public:
-  // Runs SendCommand on a new thread with `view`, whose reads and writes of the controls
+  // Runs SendCommand on the send thread with `view`, whose reads and writes of the controls
   // the window's thread serves (sent messages are served also inside menus and moves);
   // status texts come back as posted kMsgSendStatus, the end as kMsgSendDone to `window`.
   SendThread(HWND window, MainWindowView& view, const TargetWindows& targets, const TargetSettings& settings,
              Handle front_window);
-  // Joins the thread. Win32: a thread still at work may be waiting in SendMessage for the
-  // window's thread, so destroy a SendThread only after kMsgSendDone (see Abandon).
+  // Waits for the send's end. Win32: a send still at work may be waiting in SendMessage for
+  // the window's thread, so destroy a SendThread only after kMsgSendDone (see Abandon).
   ~SendThread();
   SendThread(const SendThread&) = delete;
   SendThread& operator=(const SendThread&) = delete;
@@ -53,12 +54,12 @@ class SendThread {
     send->RequestStop();
     static_cast<void>(send.release());
   }
-  // After kMsgSendDone: the thread has done its work; it is joined.
+  // After kMsgSendDone: the send has ended; its outcome.
   SendOutcome Finish();
 
  private:
   class ThreadView;
-  static unsigned __stdcall Start(void* self);
+  class Worker;
   void Run();
 
   HWND window_;
@@ -69,7 +70,8 @@ class SendThread {
   Win32WindowOps ops_;
   StopRequest stop_;
   SendOutcome outcome_;
-  HANDLE thread_ = nullptr;
+  // Set when the send has ended; null when it never started.
+  HANDLE done_ = nullptr;
 };
 
 }  // namespace kakehashi
