@@ -31,8 +31,7 @@ constexpr wchar_t kStopCaption[] = L"中止";
 constexpr int kEscHotKeyId = 1;
 constexpr UINT_PTR kProgressTimerId = 2;
 constexpr ULONGLONG kProgressPaintMs = 50;
-// Posted to itself by Send_Click: the controls are locked once the send's thread has had
-// its first requests served (sent messages come before posted ones).
+// Posted to itself by Send_Click and then by each step of the lock (LockNextForSend).
 constexpr UINT kMsgLockForSend = WM_APP + 3;
 
 // Positions in twips from the top left of the window's or the frame's client area.
@@ -145,9 +144,7 @@ LRESULT Form1::FormMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_COMMAND: on_command(LOWORD(wp), HIWORD(wp)); return 0;
     case WM_TIMER: on_timer(wp); return 0;
-    case kMsgLockForSend:
-      if (send_) LockForSend(true);
-      return 0;
+    case kMsgLockForSend: LockNextForSend(); return 0;
     case WM_CLOSE:
       if (!send_) return DefaultProc(msg, wp, lp);
       send_->RequestStop();
@@ -278,7 +275,7 @@ void Form1::on_send_done() {
   }
   if (settings_.kind == TargetKind::kKeystrokes) front_.held = true;
   ShowPendingProgress();
-  LockForSend(false);
+  UnlockAfterSend();
   if (close_after_send_) DestroyWindow(hwnd());
   if (quit_after_send_) PostQuitMessage(quit_code_);
 }
@@ -387,21 +384,41 @@ void Form1::Send_Click() {
   // Win32: while another program is in front, the tool's keys do not reach it; a hot key
   // does. Registered only for the send, so Esc belongs to every other program otherwise.
   if (settings_.kind == TargetKind::kKeystrokes) esc_hot_key_ = RegisterHotKey(hwnd(), kEscHotKeyId, 0, VK_ESCAPE) != 0;
+  // The focus moves before the send's thread starts: a keystroke send gives the
+  // foreground away, and a later SetFocus would take it back.
+  focus_before_send_ = FocusedControl();
+  // A disabled control keeps the focus but takes no keys: Send (Stop) takes it instead.
+  FocusControl(control(Send));
+  SetWindowTextW(control(Send), kStopCaption);
   send_ = std::make_unique<SendThread>(hwnd(), *this, targets_, settings_, front_.window);
+  lock_step_ = 0;
   PostMessageW(hwnd(), kMsgLockForSend, 0, 0);
 }
 
-void Form1::LockForSend(bool locked) {
-  static constexpr ControlId kRead[] = {AAOpt,      SAKASAOpt,       DEFAULTOpt,     Wait,     Limit,   PlusCheck,
-                                        BeforePlusCheck, AfterPlusCheck, PlusWord, Message, SendNow};
-  if (locked) {
-    focus_before_send_ = FocusedControl();
-    // A disabled control keeps the focus but takes no keys: Send (Stop) takes it instead.
-    FocusControl(control(Send));
-  }
-  for (const ControlId id : kRead) EnableWindow(control(id), locked ? FALSE : TRUE);
-  SetWindowTextW(control(Send), locked ? kStopCaption : kSendCaption);
-  if (!locked && focus_before_send_ && IsWindow(focus_before_send_)) {
+namespace {
+
+// The controls that a send reads. Message comes last: disabling it repaints its whole text.
+constexpr ControlId kLockedForSend[] = {AAOpt,    SAKASAOpt,       DEFAULTOpt,     Wait,     Limit,  PlusCheck,
+                                        BeforePlusCheck, AfterPlusCheck, PlusWord, SendNow, Message};
+constexpr int kLockSteps = static_cast<int>(std::size(kLockedForSend));
+
+}  // namespace
+
+// One control per kMsgLockForSend, the next one posted: in between, the window's thread
+// serves the send's reads of Message (sent messages come first), so its first posts do not
+// wait for the repaints. Win32: a pending posted message is taken before any input, so no
+// key or click reaches a control before the lock is complete.
+void Form1::LockNextForSend() {
+  if (!send_ || lock_step_ >= kLockSteps) return;
+  EnableWindow(control(kLockedForSend[lock_step_++]), FALSE);
+  if (lock_step_ < kLockSteps) PostMessageW(hwnd(), kMsgLockForSend, 0, 0);
+}
+
+void Form1::UnlockAfterSend() {
+  lock_step_ = kLockSteps;
+  for (const ControlId id : kLockedForSend) EnableWindow(control(id), TRUE);
+  SetWindowTextW(control(Send), kSendCaption);
+  if (focus_before_send_ && IsWindow(focus_before_send_)) {
     quiet_focus_ = true;
     FocusControl(focus_before_send_);
     quiet_focus_ = false;

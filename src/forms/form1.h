@@ -101,7 +101,8 @@ class Form1 final : public FormWindow, public MainWindowView, public TargetSetti
 
   // During a send the controls that it reads are disabled, so every value it reads is
   // the one the user set, and Send reads "中止".
-  void LockForSend(bool locked);
+  void LockNextForSend();
+  void UnlockAfterSend();
 
   HINSTANCE instance_ = nullptr;
   // The mode option selected at the last handled click (mode 3 at start).
@@ -129,11 +130,12 @@ class Form1 final : public FormWindow, public MainWindowView, public TargetSetti
   std::u16string status_text_;   // the last text asked for
   std::wstring status_shown_;    // and how the box shows it
   std::u16string target_status_;
-  bool esc_hot_key_ = false;
+  bool esc_hot_key_ = false;  // Esc stops a keystroke send while another window is in front
   // Progress repaints at most every kProgressPaintMs: the newest text waits for its turn.
   std::u16string pending_progress_;
-  ULONGLONG progress_painted_ = 0;  // Esc stops a keystroke send while another window is in front
+  ULONGLONG progress_painted_ = 0;
   HWND focus_before_send_ = nullptr;
+  int lock_step_ = 0;  // the next step of LockNextForSend
   bool quiet_focus_ = false;  // the focus comes back after a send: no hint
 };
 

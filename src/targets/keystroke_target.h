@@ -19,8 +19,11 @@ inline constexpr std::uint32_t kModifierWaitMs = 1000;
 inline constexpr std::uint32_t kForegroundWaitMs = 2000;
 // Before the tool takes the foreground back after a send: the target's program is given
 // this long to become idle, then this settle, so no key still queued for it is dropped.
+// Wine: WaitForInputIdle returns at once; Notepad on a 2-core machine still had the last
+// keys of a line typed at full speed to handle 100 ms after they were sent (250 ms were
+// enough), so the settle leaves a margin.
 inline constexpr std::uint32_t kInputIdleWaitMs = 1000;
-inline constexpr std::uint32_t kSettleMs = 100;
+inline constexpr std::uint32_t kSettleMs = 500;
 
 class KeystrokeTarget final : public SendTarget {
  public:
