@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <exception>
 #include <string>
 
@@ -12,6 +13,15 @@
 #include "forms/frm_target.h"
 #include "forms/frm_tip.h"
 #include "platform/win32/message_pump.h"
+
+#if defined(__GLIBCXX__)
+// libstdc++'s default terminate handler writes the uncaught exception's demangled type to
+// stderr, which a GUI program does not have, and then aborts. Its demangler and the printf
+// behind it were a fifth of the exe; this one only aborts.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
+#endif
 
 namespace {
 

@@ -144,13 +144,16 @@ int ControlSet::FocusOrder(const ControlSpec& item) const {
 }
 
 void ControlSet::CreateChildren(HWND parent, ControlId parent_id, HINSTANCE instance) {
+  // The dialog manager moves the focus in creation (Z) order: the children in focus order,
+  // those of the same order as they come in the table.
   std::vector<const ControlSpec*> children;
   for (const ControlSpec& item : table_) {
-    if (item.parent == parent_id) children.push_back(&item);
+    if (item.parent != parent_id) continue;
+    const int order = FocusOrder(item);
+    const auto after = std::find_if(children.begin(), children.end(),
+                                    [&](const ControlSpec* child) { return FocusOrder(*child) > order; });
+    children.insert(after, &item);
   }
-  // The dialog manager moves the focus in creation (Z) order.
-  std::stable_sort(children.begin(), children.end(),
-                   [&](const ControlSpec* a, const ControlSpec* b) { return FocusOrder(*a) < FocusOrder(*b); });
   for (const ControlSpec* item : children) {
     CreateOne(parent, *item, instance);
     if (IsContainer(item->kind)) {
