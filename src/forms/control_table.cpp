@@ -113,9 +113,11 @@ void ControlSet::Create(HWND window, std::span<const ControlSpec> table, HINSTAN
   Container::Register(instance);
   // Each control is made where it belongs, with its font: nothing is moved or repainted
   // before the window first shows.
-  CreateChildren(window, ControlId::kNone, instance);
+  CreateChildren(window, ControlId::kNone, instance, false);
   SetFinderIcons(dpi);
 }
+
+void ControlSet::CreateLater(HWND window, HINSTANCE instance) { CreateChildren(window, ControlId::kNone, instance, true); }
 
 void ControlSet::MakeFonts(UINT dpi) {
   for (std::size_t i = 0; i < fonts_.size(); ++i) {
@@ -143,7 +145,8 @@ int ControlSet::FocusOrder(const ControlSpec& item) const {
   return order == INT_MAX ? item.tab : order;
 }
 
-void ControlSet::CreateChildren(HWND parent, ControlId parent_id, HINSTANCE instance) {
+// `later`: only the kLater rows not made yet, each put in its place in the Z order.
+void ControlSet::CreateChildren(HWND parent, ControlId parent_id, HINSTANCE instance, bool later) {
   // The dialog manager moves the focus in creation (Z) order: the children in focus order,
   // those of the same order as they come in the table.
   std::vector<const ControlSpec*> children;
@@ -154,11 +157,21 @@ void ControlSet::CreateChildren(HWND parent, ControlId parent_id, HINSTANCE inst
                                     [&](const ControlSpec* child) { return FocusOrder(*child) > order; });
     children.insert(after, &item);
   }
+  HWND previous = HWND_TOP;  // the last sibling before the next one, in Z order
   for (const ControlSpec* item : children) {
+    const bool made = (*this)[item->id] != nullptr;
+    const bool wanted = later ? (item->flags & kLater) && !made : !(item->flags & kLater);
+    if (!wanted) {
+      if (made) previous = (*this)[item->id];
+      continue;
+    }
     CreateOne(parent, *item, instance);
+    HWND hwnd = entries_.back().hwnd;
+    if (later) SetWindowPos(hwnd, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    previous = hwnd;
     if (IsContainer(item->kind)) {
       Container* container = containers_.back().get();
-      CreateChildren(container->hwnd(), item->id, instance);
+      CreateChildren(container->hwnd(), item->id, instance, false);
       container->LowerGroupBox();
     }
   }

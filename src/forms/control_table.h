@@ -43,6 +43,7 @@ inline constexpr unsigned kCentred = 2;    // text centred
 inline constexpr unsigned kGroup = 4;      // starts a group of option buttons
 inline constexpr unsigned kBorder = 8;     // picture box with a sunken border
 inline constexpr unsigned kIcon = 16;      // picture box showing the program's icon
+inline constexpr unsigned kLater = 32;     // made with its controls by CreateLater, not by Create
 
 struct ControlSpec {
   ControlId id;
@@ -71,6 +72,9 @@ class ControlSet {
   // Creates every control of `table` in `window`, in tab order, placed and with its font
   // for `dpi`; throws StartupError.
   void Create(HWND window, std::span<const ControlSpec> table, HINSTANCE instance, UINT dpi);
+  // Creates the kLater rows (and what they hold) that are not made yet, in their place in
+  // the focus order; throws StartupError.
+  void CreateLater(HWND window, HINSTANCE instance);
   // Places and sizes the controls and sets their fonts for `dpi`.
   void Layout(UINT dpi);
 
@@ -86,7 +90,7 @@ class ControlSet {
     const ControlSpec* item;
     HWND hwnd;
   };
-  void CreateChildren(HWND parent, ControlId parent_id, HINSTANCE instance);
+  void CreateChildren(HWND parent, ControlId parent_id, HINSTANCE instance, bool later);
   void CreateOne(HWND parent, const ControlSpec& item, HINSTANCE instance);
   int FocusOrder(const ControlSpec& item) const;
   void DeleteFonts();

@@ -33,6 +33,8 @@ constexpr UINT_PTR kProgressTimerId = 2;
 constexpr ULONGLONG kProgressPaintMs = 50;
 // Posted to itself by Send_Click and then by each step of the lock (LockNextForSend).
 constexpr UINT kMsgLockForSend = WM_APP + 3;
+// Posted to itself once the window shows: the controls it does not show at start are made.
+constexpr UINT kMsgBuildRest = WM_APP + 4;
 
 // Positions in twips from the top left of the window's or the frame's client area.
 constexpr ControlSpec kForm1Controls[] = {
@@ -44,7 +46,7 @@ constexpr ControlSpec kForm1Controls[] = {
     {Wait, K::Edit, kNone, L"500", 3270, 270, 1215, 240, 7, F::WindowDefault},
     {Limit, K::CheckBox, kNone, L"リミッター解除（Chatのみ）", 2850, 570, 2070, 315, 8, F::UiGothic825, kRed},
     {PlusCheck, K::CheckBox, kNone, L"発言に文字を付加", 2850, 840, 1770, 315, 14},
-    {Frame1, K::Frame, kNone, L"付加", 615, 1125, 3330, 810, 13, F::WindowDefault, kNoColour, Back::Default, kHidden},
+    {Frame1, K::Frame, kNone, L"付加", 615, 1125, 3330, 810, 13, F::WindowDefault, kNoColour, Back::Default, kHidden | kLater},
     {BeforePlusCheck, K::CheckBox, Frame1, L"Header", 165, 180, 1140, 225, 17},
     {AfterPlusCheck, K::CheckBox, Frame1, L"Footer", 165, 435, 1140, 225, 18, F::PGothic825},
     {Label2, K::Label, Frame1, L"付加する文字列", 1245, 225, 1680, 240, 16, F::UiGothic825, kNoColour, Back::Default, kCentred},
@@ -138,6 +140,16 @@ void Form1::Load(HINSTANCE instance, int show_command) {
   SetCheck(control(DEFAULTOpt), BST_CHECKED);
   Form_Load();
   ShowAndFocus(show_command);
+  PostMessageW(hwnd(), kMsgBuildRest, 0, 0);
+}
+
+// The frame of 付加 is hidden until PlusCheck is ticked: it and its four controls are made
+// after the window has shown (a posted message comes before any input), or at the first
+// click that needs them, whichever is first.
+void Form1::BuildRest() {
+  if (control(Frame1)) return;
+  BuildLater(instance_);
+  PlusCheck_Click();
 }
 
 LRESULT Form1::FormMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -145,6 +157,7 @@ LRESULT Form1::FormMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND: on_command(LOWORD(wp), HIWORD(wp)); return 0;
     case WM_TIMER: on_timer(wp); return 0;
     case kMsgLockForSend: LockNextForSend(); return 0;
+    case kMsgBuildRest: BuildRest(); return 0;
     case WM_CLOSE:
       if (!send_) return DefaultProc(msg, wp, lp);
       send_->RequestStop();
@@ -301,6 +314,7 @@ void Form1::SendNow_Click() {
 }
 
 void Form1::PlusCheck_Click() {
+  BuildRest();
   ShowWindow(control(Frame1), Frame1Visible(CheckValue(CheckBox::PlusCheck)) ? SW_SHOW : SW_HIDE);
 }
 
@@ -381,6 +395,7 @@ void Form1::Send_Click() {
     return;
   }
   send_started_ = GetTickCount64();
+  BuildRest();  // the send reads PlusWord and the Header and Footer boxes
   // Win32: while another program is in front, the tool's keys do not reach it; a hot key
   // does. Registered only for the send, so Esc belongs to every other program otherwise.
   if (settings_.kind == TargetKind::kKeystrokes) esc_hot_key_ = RegisterHotKey(hwnd(), kEscHotKeyId, 0, VK_ESCAPE) != 0;

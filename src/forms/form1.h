@@ -101,6 +101,7 @@ class Form1 final : public FormWindow, public MainWindowView, public TargetSetti
 
   // During a send the controls that it reads are disabled, so every value it reads is
   // the one the user set, and Send reads "中止".
+  void BuildRest();
   void LockNextForSend();
   void UnlockAfterSend();
 

@@ -44,6 +44,8 @@ class FormWindow : public Window {
  protected:
   // Creates the window hidden with all its controls; `menu` may be nullptr. Throws StartupError.
   void Build(const FormSpec& form, HINSTANCE instance, HMENU menu);
+  // Creates the table's kLater rows not made yet. Throws StartupError.
+  void BuildLater(HINSTANCE instance) { controls_.CreateLater(hwnd(), instance); }
   // Shows the window and puts the focus on the table's first control.
   void ShowAndFocus(int show_command);
 

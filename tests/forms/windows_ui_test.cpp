@@ -6,12 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string_view>
 #include <utility>
 #include <string>
+#include <vector>
 
 #include "forms/control_ids.h"
+#include "forms/form1.h"
 #include "forms/form_rules.h"
 #include "forms/win32_text.h"
 #include "ui_driver/ui_driver.h"
@@ -152,6 +155,28 @@ TEST_F(ToolWindows, PlusCheckShowsAndHidesTheFrameWithItsValuesKept) {
   EXPECT_EQ(Text(word), L"(ﾟдﾟ)< ");
   Click(before);
   Click(plus);
+}
+
+// Tab runs through the controls that take the focus in the order of their tab indexes,
+// the frame of 付加, made after the window shows, in its place.
+TEST_F(ToolWindows, TabFollowsTheTablesTabIndexes) {
+  std::vector<const ControlSpec*> stops;
+  for (const ControlSpec& item : Form1ControlTable()) {
+    if (GetWindowLongW(Control(item.id), GWL_STYLE) & WS_TABSTOP) stops.push_back(&item);
+  }
+  std::sort(stops.begin(), stops.end(), [](const ControlSpec* a, const ControlSpec* b) { return a->tab < b->tab; });
+  ASSERT_GT(stops.size(), 10u);
+  Click(Control(ControlId::PlusCheck));
+  std::vector<int> walked;
+  HWND at = Control(stops.front()->id);
+  for (std::size_t i = 0; i < stops.size(); ++i) {
+    walked.push_back(GetDlgCtrlID(at));
+    at = GetNextDlgTabItem(main_, at, FALSE);
+  }
+  Click(Control(ControlId::PlusCheck));
+  std::vector<int> expected;
+  for (const ControlSpec* item : stops) expected.push_back(IdNumber(item->id));
+  EXPECT_EQ(walked, expected);
 }
 
 TEST_F(ToolWindows, LimitReportsBothStates) {
