@@ -16,37 +16,51 @@ void FormWindow::Build(const FormSpec& form, HINSTANCE instance, HMENU menu) {
   RegisterClassOnce(instance, form.class_name, GetSysColorBrush(COLOR_BTNFACE), icon);
   // Win32: WS_CLIPCHILDREN keeps the window's own background from being painted over
   // the controls, which would flicker.
-  Create(form.ex_style | WS_EX_CONTROLPARENT, form.class_name, form.caption, form.style | WS_CLIPCHILDREN,
-         RECT{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT + 100, CW_USEDEFAULT + 100}, nullptr, menu, instance);
+  const DWORD style = form.style | WS_CLIPCHILDREN;
+  const DWORD ex_style = form.ex_style | WS_EX_CONTROLPARENT;
+  // The window is made in its place and size for the system's DPI, which is the primary
+  // monitor's, where a new window opens: one move less at start. A window that opens at
+  // another DPI is placed again.
+  const UINT system_dpi = SystemDpiFunctions().WindowDpi(nullptr);
+  const POINT origin{0, 0};
+  Create(ex_style, form.class_name, form.caption, style,
+         Placement(system_dpi, style, menu != nullptr, ex_style, MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY)),
+         nullptr, menu, instance);
   open_windows_.Opened();
   counted_ = true;
   dpi_ = SystemDpiFunctions().WindowDpi(hwnd());
   controls_.Create(hwnd(), form.table, instance, dpi_);
-  Place();
+  if (dpi_ != system_dpi) Place();
 }
 
-// The window's outer rectangle for the client size of the form at the current DPI.
-void FormWindow::Place() {
-  RECT r{0, 0, TwipsToPixels(form_->client_width, dpi_), TwipsToPixels(form_->client_height, dpi_)};
-  const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_STYLE));
-  const DWORD ex_style = static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_EXSTYLE));
-  SystemDpiFunctions().AdjustWindowRect(r, style, GetMenu(hwnd()) != nullptr, ex_style, dpi_);
+// The window's outer rectangle for the client size of the form at `dpi`: centred on
+// `monitor`, or with the client area's top left at the form's point.
+RECT FormWindow::Placement(UINT dpi, DWORD style, bool has_menu, DWORD ex_style, HMONITOR monitor) const {
+  RECT r{0, 0, TwipsToPixels(form_->client_width, dpi), TwipsToPixels(form_->client_height, dpi)};
+  SystemDpiFunctions().AdjustWindowRect(r, style, has_menu, ex_style, dpi);
   const int width = r.right - r.left;
   const int height = r.bottom - r.top;
   int x = 0;
   int y = 0;
   if (form_->centred) {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor);
-    x = monitor.rcMonitor.left + (monitor.rcMonitor.right - monitor.rcMonitor.left - width) / 2;
-    y = monitor.rcMonitor.top + (monitor.rcMonitor.bottom - monitor.rcMonitor.top - height) / 2;
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    x = info.rcMonitor.left + (info.rcMonitor.right - info.rcMonitor.left - width) / 2;
+    y = info.rcMonitor.top + (info.rcMonitor.bottom - info.rcMonitor.top - height) / 2;
   } else {
     // The client area's top left at the given point: the frame lies outside it.
-    x = TwipsToPixels(form_->client_left, dpi_) + r.left;
-    y = TwipsToPixels(form_->client_top, dpi_) + r.top;
+    x = TwipsToPixels(form_->client_left, dpi) + r.left;
+    y = TwipsToPixels(form_->client_top, dpi) + r.top;
   }
-  SetWindowPos(hwnd(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  return RECT{x, y, x + width, y + height};
+}
+
+void FormWindow::Place() {
+  const RECT r = Placement(dpi_, static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_STYLE)), GetMenu(hwnd()) != nullptr,
+                           static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_EXSTYLE)),
+                           MonitorFromWindow(hwnd(), MONITOR_DEFAULTTOPRIMARY));
+  SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void FormWindow::ShowAndFocus(int show_command) {

@@ -63,6 +63,8 @@ class FormWindow : public Window {
  private:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) final;
   void OnFinalMessage() override;
+  RECT Placement(UINT dpi, DWORD style, bool has_menu, DWORD ex_style, HMONITOR monitor) const;
+  // Moves and sizes the window to its placement at its DPI on its monitor.
   void Place();
   LRESULT on_ctl_color(UINT msg, HDC dc, HWND control);
   void on_activate(WPARAM state);
