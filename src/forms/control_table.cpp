@@ -159,12 +159,14 @@ void ControlSet::CreateChildren(HWND parent, ControlId parent_id, HINSTANCE inst
   }
   HWND previous = HWND_TOP;  // the last sibling before the next one, in Z order
   for (const ControlSpec* item : children) {
-    const bool made = (*this)[item->id] != nullptr;
-    const bool wanted = later ? (item->flags & kLater) && !made : !(item->flags & kLater);
-    if (!wanted) {
-      if (made) previous = (*this)[item->id];
-      continue;
+    const bool is_later = (item->flags & kLater) != 0;
+    if (later) {
+      if (HWND made = (*this)[item->id]) {
+        previous = made;
+        continue;
+      }
     }
+    if (is_later != later) continue;
     CreateOne(parent, *item, instance);
     HWND hwnd = entries_.back().hwnd;
     if (later) SetWindowPos(hwnd, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

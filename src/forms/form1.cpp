@@ -147,9 +147,7 @@ void Form1::Load(HINSTANCE instance, int show_command) {
 // after the window has shown (a posted message comes before any input), or at the first
 // click that needs them, whichever is first.
 void Form1::BuildRest() {
-  if (control(Frame1)) return;
-  BuildLater(instance_);
-  PlusCheck_Click();
+  if (!control(Frame1)) BuildLater(instance_);
 }
 
 LRESULT Form1::FormMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -430,7 +428,6 @@ void Form1::LockNextForSend() {
 }
 
 void Form1::UnlockAfterSend() {
-  lock_step_ = kLockSteps;
   for (const ControlId id : kLockedForSend) EnableWindow(control(id), TRUE);
   SetWindowTextW(control(Send), kSendCaption);
   if (focus_before_send_ && IsWindow(focus_before_send_)) {

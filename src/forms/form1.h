@@ -99,9 +99,10 @@ class Form1 final : public FormWindow, public MainWindowView, public TargetSetti
   void Send_Click();
   void Timer1_Timer();
 
+  // Makes the controls the window does not show at start, once.
+  void BuildRest();
   // During a send the controls that it reads are disabled, so every value it reads is
   // the one the user set, and Send reads "中止".
-  void BuildRest();
   void LockNextForSend();
   void UnlockAfterSend();
 

@@ -18,10 +18,9 @@ void FormWindow::Build(const FormSpec& form, HINSTANCE instance, HMENU menu) {
   // the controls, which would flicker.
   const DWORD style = form.style | WS_CLIPCHILDREN;
   const DWORD ex_style = form.ex_style | WS_EX_CONTROLPARENT;
-  // The window is made in its place and size for the system's DPI, which is the primary
-  // monitor's, where a new window opens: one move less at start. A window that opens at
-  // another DPI is placed again.
-  const UINT system_dpi = SystemDpiFunctions().WindowDpi(nullptr);
+  // The window is made in its place and size for the system's DPI: one move less at start.
+  // A window that opens at another DPI is placed again.
+  const UINT system_dpi = DpiFunctions::ScreenDpi();
   const POINT origin{0, 0};
   Create(ex_style, form.class_name, form.caption, style,
          Placement(system_dpi, style, menu != nullptr, ex_style, MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY)),

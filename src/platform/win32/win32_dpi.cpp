@@ -17,6 +17,10 @@ UINT DpiFunctions::WindowDpi(HWND window) const {
   if (get_dpi_for_window) {
     if (const UINT dpi = get_dpi_for_window(window)) return dpi;
   }
+  return ScreenDpi();
+}
+
+UINT DpiFunctions::ScreenDpi() {
   int dpi = 0;
   if (HDC screen = GetDC(nullptr)) {
     dpi = GetDeviceCaps(screen, LOGPIXELSX);

@@ -16,6 +16,9 @@ struct DpiFunctions {
 
   // The window's DPI; without GetDpiForWindow the screen's (LOGPIXELSX), 96 if unknown.
   UINT WindowDpi(HWND window) const;
+  // The system's DPI (the primary monitor's at sign-in, where a new window opens); 96 if
+  // unknown.
+  static UINT ScreenDpi();
   // Grows `client` (a client rectangle) to the window rectangle at `dpi`; without
   // AdjustWindowRectExForDpi the frame is measured at the system DPI.
   void AdjustWindowRect(RECT& client, DWORD style, bool has_menu, DWORD ex_style, UINT dpi) const;
