@@ -31,8 +31,10 @@ constexpr wchar_t kStopCaption[] = L"中止";
 constexpr int kEscHotKeyId = 1;
 constexpr UINT_PTR kProgressTimerId = 2;
 constexpr ULONGLONG kProgressPaintMs = 50;
-// Posted to itself by Send_Click and then by each step of the lock (LockNextForSend).
-constexpr UINT kMsgLockForSend = WM_APP + 3;
+// The controls locked for a send show as disabled once the send has lasted this long: a
+// shorter one ends before a user could reach them, and would only make them flash grey.
+constexpr UINT_PTR kLockLookTimerId = 3;
+constexpr UINT kLockLookMs = 250;
 // Posted to itself once the window shows: the controls it does not show at start are made.
 constexpr UINT kMsgBuildRest = WM_APP + 4;
 
@@ -154,7 +156,6 @@ LRESULT Form1::FormMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_COMMAND: on_command(LOWORD(wp), HIWORD(wp)); return 0;
     case WM_TIMER: on_timer(wp); return 0;
-    case kMsgLockForSend: LockNextForSend(); return 0;
     case kMsgBuildRest: BuildRest(); return 0;
     case WM_CLOSE:
       if (!send_) return DefaultProc(msg, wp, lp);
@@ -241,6 +242,8 @@ LRESULT Form1::on_notify(const NMHDR& header) {
 void Form1::on_timer(UINT_PTR id) {
   if (id == kProgressTimerId) {
     ShowPendingProgress();
+  } else if (id == kLockLookTimerId) {
+    ShowLockForSend();
   } else {
     Timer1_Timer();
   }
@@ -403,31 +406,49 @@ void Form1::Send_Click() {
   // A disabled control keeps the focus but takes no keys: Send (Stop) takes it instead.
   FocusControl(control(Send));
   SetWindowTextW(control(Send), kStopCaption);
+  LockForSend();
   send_ = std::make_unique<SendThread>(hwnd(), *this, targets_, settings_, front_.window);
-  lock_step_ = 0;
-  PostMessageW(hwnd(), kMsgLockForSend, 0, 0);
 }
 
 namespace {
 
-// The controls that a send reads. Message comes last: disabling it repaints its whole text.
+// The controls that a send reads.
 constexpr ControlId kLockedForSend[] = {AAOpt,    SAKASAOpt,       DEFAULTOpt,     Wait,     Limit,  PlusCheck,
                                         BeforePlusCheck, AfterPlusCheck, PlusWord, SendNow, Message};
-constexpr int kLockSteps = static_cast<int>(std::size(kLockedForSend));
 
 }  // namespace
 
-// One control per kMsgLockForSend, the next one posted: in between, the window's thread
-// serves the send's reads of Message (sent messages come first), so its first posts do not
-// wait for the repaints. Win32: a pending posted message is taken before any input, so no
-// key or click reaches a control before the lock is complete.
-void Form1::LockNextForSend() {
-  if (!send_ || lock_step_ >= kLockSteps) return;
-  EnableWindow(control(kLockedForSend[lock_step_++]), FALSE);
-  if (lock_step_ < kLockSteps) PostMessageW(hwnd(), kMsgLockForSend, 0, 0);
+// The controls take no input from here on, but keep their look until ShowLockForSend.
+// Win32: a disabled control repaints itself at once (the message box its whole text and
+// both scroll bars), unless it is not visible for that moment. Redraw off clears
+// WS_VISIBLE without hiding; the default procedure is called directly, as the edit control
+// keeps WM_SETREDRAW to itself under Wine. It also drops a pending repaint, so that is done
+// first; and redraw on would show a hidden control, so those are left alone.
+void Form1::LockForSend() {
+  for (const ControlId id : kLockedForSend) {
+    HWND c = control(id);
+    const bool visible = (GetWindowLongPtrW(c, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (visible) {
+      UpdateWindow(c);
+      DefWindowProcW(c, WM_SETREDRAW, FALSE, 0);
+    }
+    EnableWindow(c, FALSE);
+    if (visible) DefWindowProcW(c, WM_SETREDRAW, TRUE, 0);
+  }
+  SetTimer(hwnd(), kLockLookTimerId, kLockLookMs, nullptr);
+}
+
+void Form1::ShowLockForSend() {
+  KillTimer(hwnd(), kLockLookTimerId);
+  for (const ControlId id : kLockedForSend) {
+    RedrawWindow(control(id), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+  }
 }
 
 void Form1::UnlockAfterSend() {
+  // Enabling repaints each control, whether its locked look was shown or not: a window
+  // uncovered during the send has painted them disabled.
+  KillTimer(hwnd(), kLockLookTimerId);
   for (const ControlId id : kLockedForSend) EnableWindow(control(id), TRUE);
   SetWindowTextW(control(Send), kSendCaption);
   if (focus_before_send_ && IsWindow(focus_before_send_)) {

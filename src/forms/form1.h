@@ -103,7 +103,8 @@ class Form1 final : public FormWindow, public MainWindowView, public TargetSetti
   void BuildRest();
   // During a send the controls that it reads are disabled, so every value it reads is
   // the one the user set, and Send reads "中止".
-  void LockNextForSend();
+  void LockForSend();
+  void ShowLockForSend();
   void UnlockAfterSend();
 
   HINSTANCE instance_ = nullptr;
@@ -137,7 +138,6 @@ class Form1 final : public FormWindow, public MainWindowView, public TargetSetti
   std::u16string pending_progress_;
   ULONGLONG progress_painted_ = 0;
   HWND focus_before_send_ = nullptr;
-  int lock_step_ = 0;  // the next step of LockNextForSend
   bool quiet_focus_ = false;  // the focus comes back after a send: no hint
 };
 

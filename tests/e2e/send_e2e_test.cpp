@@ -293,6 +293,8 @@ TEST_F(LongSendEndToEnd, TheWindowAnswersThroughoutAndShowsProgress) {
   EXPECT_EQ(ui::Text(Control(ControlId::Send)), L"中止");
   for (const ControlId id : {ControlId::Message, ControlId::Wait, ControlId::AAOpt, ControlId::PlusWord}) {
     EXPECT_FALSE(IsWindowEnabled(Control(id))) << "locked during the send: " << IdNumber(id);
+    // The lock keeps each control's own WS_VISIBLE (PlusWord's frame is hidden).
+    EXPECT_TRUE(GetWindowLongPtrW(Control(id), GWL_STYLE) & WS_VISIBLE) << "and still shown: " << IdNumber(id);
   }
   // The help window opens during the send.
   ui::PostMenuCommand(main_, IdNumber(ControlId::Menu));
