@@ -20,8 +20,13 @@ void DispatchWindowMessage(MSG& msg) {
       IsPushButton(msg.hwnd)) {
     return;
   }
-  HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-  if (root && IsDialogMessageW(root, &msg)) return;
+  // The dialog manager acts on keys only (Tab, arrows, Enter, Esc, mnemonics); any other
+  // message it would only translate and dispatch. Win32 under Wine: finding the root window
+  // is a round trip to the server, which timer ticks and paints need not make.
+  if (msg.hwnd && msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
+    HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+    if (root && IsDialogMessageW(root, &msg)) return;
+  }
   TranslateMessage(&msg);
   DispatchMessageW(&msg);
 }
