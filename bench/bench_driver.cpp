@@ -11,7 +11,8 @@
 //              receiver: whether the practice chat keeps up, and its CPU time per message;
 //   poll     - CPU time of the tool over a span with the practice chat in front, against a
 //              program whose 100 ms timer makes exactly the calls of one poll tick;
-//   start-up - process start to main window visible, against a bare one-window program;
+//   start-up - process start to main window visible, against a bare one-window program and
+//              against a plain program with a window like the tool's (its own cost);
 //   size     - the size of kakehashi.exe.
 #include <windows.h>
 
@@ -48,7 +49,7 @@ constexpr int kCountingButtonId = kakehashi::bench::kCountingChatButtonId;
 
 struct Settings {
   int posting_runs = 15;
-  int start_up_pairs = 24;
+  int start_up_pairs = 24;  // rounds of the three programs
   int poll_span_ms = 30000;
 };
 
@@ -445,24 +446,41 @@ StartUp StartOnce(const std::wstring& exe, const wchar_t* caption) {
 }
 
 struct StartUpFigures {
-  Paired wall_ms, cpu_ms;
+  Paired wall_ms, cpu_ms;        // the tool against the bare window
+  Paired same_wall_ms, same_cpu_ms;  // the tool against a window like its own
 };
 
 bool MeasureStartUp(const Settings& settings, StartUpFigures* f) {
-  const std::wstring tool = ui::KakehashiExePath(), bare = Sibling(L"\\bench\\bench_bare_window.exe");
-  auto start = [&](bool of_tool) {
-    const StartUp s = of_tool ? StartOnce(tool, kakehashi::kForm1Caption) : StartOnce(bare, L"bench bare window");
-    if (s.wall_ms < 0) return false;
-    (of_tool ? f->wall_ms.tool : f->wall_ms.bare).push_back(s.wall_ms);
-    (of_tool ? f->cpu_ms.tool : f->cpu_ms.bare).push_back(s.cpu_ms);
-    return true;
+  struct Program {
+    std::wstring exe;
+    const wchar_t* caption;
+  };
+  const Program programs[] = {{ui::KakehashiExePath(), kakehashi::kForm1Caption},
+                              {Sibling(L"\\bench\\bench_bare_window.exe"), L"bench bare window"},
+                              {Sibling(L"\\bench\\bench_same_ui_window.exe"), L"bench same UI window"}};
+  StartUp last[3];
+  auto start = [&](int which) {
+    last[which] = StartOnce(programs[which].exe, programs[which].caption);
+    return last[which].wall_ms >= 0;
   };
   // A first start of each fills the file cache; it is not counted.
-  if (!start(true) || !start(false)) return false;
-  *f = {};
-  for (int pair = 0; pair < settings.start_up_pairs; ++pair) {
-    const bool tool_first = pair % 2 == 0;
-    if (!start(tool_first) || !start(!tool_first)) return false;
+  for (int which = 0; which < 3; ++which) {
+    if (!start(which)) return false;
+  }
+  // Rounds of the three in turn, each round starting with the next one, so that each sees
+  // the same conditions.
+  for (int round = 0; round < settings.start_up_pairs; ++round) {
+    for (int i = 0; i < 3; ++i) {
+      if (!start((round + i) % 3)) return false;
+    }
+    f->wall_ms.tool.push_back(last[0].wall_ms);
+    f->cpu_ms.tool.push_back(last[0].cpu_ms);
+    f->wall_ms.bare.push_back(last[1].wall_ms);
+    f->cpu_ms.bare.push_back(last[1].cpu_ms);
+    f->same_wall_ms.tool.push_back(last[0].wall_ms);
+    f->same_cpu_ms.tool.push_back(last[0].cpu_ms);
+    f->same_wall_ms.bare.push_back(last[2].wall_ms);
+    f->same_cpu_ms.bare.push_back(last[2].cpu_ms);
   }
   return true;
 }
@@ -533,9 +551,12 @@ int wmain(int argc, wchar_t** argv) {
   if (wanted(L"start-up")) {
     StartUpFigures f;
     if (MeasureStartUp(settings, &f)) {
-      std::printf("start-up: process start until the main window is visible, in alternating pairs\n");
+      std::printf("start-up: process start until the main window is visible, in rounds of the three programs\n");
       Report("start-up", "Kakehashi", "bare", f.wall_ms, "ms", 1.5);
       Report("start CPU", "Kakehashi", "bare", f.cpu_ms, "ms", 0);
+      std::printf("          against a plain program with the same window (manifest, menu, fonts, controls):\n");
+      Report("start-up", "Kakehashi", "same UI", f.same_wall_ms, "ms", 0);
+      Report("start CPU", "Kakehashi", "same UI", f.same_cpu_ms, "ms", 0);
     } else {
       std::printf("start-up  failed: a window did not appear\n");
     }
