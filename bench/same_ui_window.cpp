@@ -8,8 +8,6 @@
 #include <commctrl.h>
 #include <uxtheme.h>
 
-#include <iterator>
-
 namespace {
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -35,6 +33,7 @@ struct Control {
   int left, top, width, height;  // twips
   bool in_frame;
   int font;  // 0: MS UI Gothic 9, 1: MS UI Gothic 8.25, 2: MS P Gothic 8.25
+  bool unthemed = false;  // the red check box is drawn without the theme, as the tool's is
 };
 
 }  // namespace
@@ -96,7 +95,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
       {L"STATIC", L"© Kakehashi", kChild | SS_NOPREFIX | SS_CENTER, 0, 3870, 4500, 1230, 180, false, 1},
       {L"EDIT", L"ウィンドウが選択されていません", kLine | ES_READONLY, WS_EX_CLIENTEDGE, 90, 4455, 3690, 240, false, 1},
       {L"EDIT", L"500", kLine, WS_EX_CLIENTEDGE, 3270, 270, 1215, 240, false, 1},
-      {L"BUTTON", L"リミッター解除（Chatのみ）", kBox, 0, 2850, 570, 2070, 315, false, 1},
+      {L"BUTTON", L"リミッター解除（Chatのみ）", kBox, 0, 2850, 570, 2070, 315, false, 1, true},
       {L"BUTTON", L"複数行を1行ずつ送信", kOption | WS_GROUP, 0, 570, 105, 2100, 255, false, 0},
       {L"BUTTON", L"複数行逆さ文字", kOption, 0, 570, 435, 1860, 225, false, 0},
       {L"BUTTON", L"単一行逆さ文字", kOption, 0, 570, 750, 1740, 255, false, 0},
@@ -109,8 +108,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
                                 Px(c.height), c.in_frame ? frame : window,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(++id)), instance, nullptr);
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts[c.font]), FALSE);
-    // The red check box is drawn without the theme, as the tool's is.
-    if (c.text[0] == L'リ') SetWindowTheme(hwnd, L"", L"");
+    if (c.unthemed) SetWindowTheme(hwnd, L"", L"");
   }
   // A group box is only a drawing: below the frame's controls, not over them.
   SetWindowPos(group, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
