@@ -12,6 +12,7 @@
 namespace kakehashi {
 
 // Window messages the tool emits or uses, with their Win32 numbers.
+inline constexpr std::uint32_t kWmNull = 0x0000;
 inline constexpr std::uint32_t kWmKeyDown = 0x0100;
 inline constexpr std::uint32_t kWmKeyUp = 0x0101;
 inline constexpr std::uint32_t kWmChar = 0x0102;
@@ -127,9 +128,20 @@ class WindowOps {
   // True while Shift, Ctrl, Alt or a Windows key is held down: typed characters would
   // become shortcuts.
   virtual bool ModifierKeysHeld() = 0;
-  // Waits at most `milliseconds` until the program of `window` has handled its input
-  // and waits for more.
-  virtual void WaitForInputIdle(Handle window, std::uint32_t milliseconds) = 0;
+  // Whether `window` is minimized.
+  virtual bool IsIconic(Handle window) = 0;
+  // Asks the program of the minimized `window` to restore it, without waiting for it.
+  virtual void RestoreWindow(Handle window) = 0;
+  // The top-level window that `window` is part of (itself when it is one); 0 when it
+  // does not exist.
+  virtual Handle RootWindow(Handle window) = 0;
+
+  // Sends `window` a message that does nothing (WM_NULL) and waits at most `timeout_ms`
+  // for it to be handled. A thread handles a message sent to it when it next looks at its
+  // queue, before the messages and keys queued there: a round trip that comes back means
+  // that the thread has taken at least one more of them, and says nothing of the rest.
+  // False when the window is gone, its program does not answer (hung), or the time ran out.
+  virtual bool RoundTrip(Handle window, std::uint32_t timeout_ms) = 0;
 
   // A handle to use as owner for the shell call.
   virtual Handle GetDesktopWindow() = 0;

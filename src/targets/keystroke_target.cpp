@@ -84,7 +84,6 @@ void KeystrokeTarget::End(bool delivered) {
   // After a stop the foreground is the user's: it stays where it is.
   if (!delivered || !ops_.IsWindow(own_window_)) return;
   // Wine: keys still queued for a window when it loses the foreground are dropped.
-  ops_.WaitForInputIdle(window_, kInputIdleWaitMs);
   StopRequest none;
   ops_.Sleep(kSettleMs, none);
   ops_.SetForegroundWindow(own_window_);

@@ -26,3 +26,24 @@ std::optional<SendFailure> PostPatiently(WindowOps& ops, const std::function<Pos
 }
 
 }  // namespace kakehashi
+
+namespace kakehashi {
+
+std::optional<SendFailure> CatchUp(WindowOps& ops, Handle window, std::size_t messages) {
+  for (std::size_t i = 0; i < messages; ++i) {
+    bool unanswered = false;
+    std::uint64_t unanswered_since = 0;
+    while (!ops.RoundTrip(window, kRoundTripTimeoutMs)) {
+      if (!ops.IsWindow(window)) return SendFailure::kTargetGone;
+      const std::uint64_t now = ops.TickCount();
+      if (!unanswered) unanswered_since = now;
+      unanswered = true;
+      if (now - unanswered_since >= kNotRespondingAfterMs) return SendFailure::kNotResponding;
+      StopRequest pause;
+      ops.Sleep(kRoundTripRetryMs, pause);
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace kakehashi

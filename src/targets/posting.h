@@ -1,5 +1,6 @@
 // Posting to another program's window with back-pressure: a full message queue is waited
-// for, not taken for a failure.
+// for, not taken for a failure; and waiting until the program's thread has taken what was
+// queued for it.
 #pragma once
 
 #include <cstdint>
@@ -18,5 +19,15 @@ inline constexpr std::uint32_t kNotRespondingAfterMs = 10000;
 
 // Makes `post` until it is taken. Nothing when it was; else why the send must end.
 std::optional<SendFailure> PostPatiently(WindowOps& ops, const std::function<PostResult()>& post);
+
+// One round trip waits at most this long; one that was not answered is tried again after
+// the pause, until the thread has answered none for kNotRespondingAfterMs.
+inline constexpr std::uint32_t kRoundTripTimeoutMs = 250;
+inline constexpr std::uint32_t kRoundTripRetryMs = 20;
+
+// Round trips to the thread of `window` until it has taken `messages` more of the messages
+// and keys queued for it (each answered round trip lets it take at least one). Nothing
+// when it has; else why the send must end: the window is gone, or it does not answer.
+std::optional<SendFailure> CatchUp(WindowOps& ops, Handle window, std::size_t messages);
 
 }  // namespace kakehashi

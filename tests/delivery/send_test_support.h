@@ -151,7 +151,10 @@ class ForwardingOps : public WindowOps {
   std::uint32_t TypeUnicode(std::u16string_view units) override { return base_.TypeUnicode(units); }
   std::uint32_t PressEnterKey() override { return base_.PressEnterKey(); }
   bool ModifierKeysHeld() override { return base_.ModifierKeysHeld(); }
-  void WaitForInputIdle(Handle w, std::uint32_t ms) override { base_.WaitForInputIdle(w, ms); }
+  bool IsIconic(Handle w) override { return base_.IsIconic(w); }
+  void RestoreWindow(Handle w) override { base_.RestoreWindow(w); }
+  Handle RootWindow(Handle w) override { return base_.RootWindow(w); }
+  bool RoundTrip(Handle w, std::uint32_t ms) override { return base_.RoundTrip(w, ms); }
   Handle GetDesktopWindow() override { return base_.GetDesktopWindow(); }
   void ShellExecuteA(Handle o, std::string_view op, std::string_view f, std::string_view p, std::string_view d,
                      int show) override {

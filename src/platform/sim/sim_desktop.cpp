@@ -60,7 +60,7 @@ void SimDesktop::SetTitle(Handle window, std::string title) {
   if (Window* w = Find(window)) w->title = std::move(title);
 }
 
-void SimDesktop::SetForeground(Handle window) { foreground_ = window; }
+void SimDesktop::SetForeground(Handle window) { MoveForeground(window); }
 
 void SimDesktop::Destroy(Handle window) {
   Window* w = Find(window);
@@ -230,6 +230,7 @@ PostResult SimDesktop::Post(Handle window, std::uint32_t message, std::uintptr_t
     ++receiver->queued;
   }
   e.ok = e.error == 0;
+  if (Thread* thread = e.ok ? ThreadOf(window) : nullptr) thread->queue.push_back(e);
   events_.push_back(e);
   if (post_hook_) post_hook_(e);
   return PostResult{e.error};
@@ -247,7 +248,12 @@ bool SimDesktop::Sleep(std::uint32_t milliseconds, StopRequest& stop) {
   e.milliseconds = milliseconds;
   e.time_ms = now_ms_;
   events_.push_back(e);
-  const std::uint64_t end = now_ms_ + milliseconds;
+  if (RunUntil(now_ms_ + milliseconds, stop)) return true;
+  events_[index].cut_short = true;
+  return false;
+}
+
+bool SimDesktop::RunUntil(std::uint64_t end, StopRequest& stop) {
   for (;;) {
     // Actions that fall due run now, each once, in order of time.
     while (!actions_.empty() && actions_.begin()->first <= now_ms_) {
@@ -255,10 +261,7 @@ bool SimDesktop::Sleep(std::uint32_t milliseconds, StopRequest& stop) {
       actions_.erase(actions_.begin());
       action();
     }
-    if (stop.requested()) {
-      events_[index].cut_short = true;
-      return false;
-    }
+    if (stop.requested()) return false;
     if (now_ms_ >= end) return true;
     const std::uint64_t next = actions_.empty() ? end : std::min(end, actions_.begin()->first);
     AdvanceTo(next);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <string>
@@ -16,9 +17,9 @@ namespace kakehashi::sim {
 
 struct Event {
   // kInput: Unicode characters typed into the window in front (text); kEnterKey: Enter
-  // pressed there; kForeground: a request to bring `window` to the front; kIdleWait: a
-  // wait for `window`'s program to be idle.
-  enum class Kind { kPost, kSend, kSleep, kShellExecute, kInput, kEnterKey, kForeground, kIdleWait };
+  // pressed there; kForeground: a request to bring `window` to the front; kRestore: a
+  // request to restore it; kRoundTrip: a round trip to `window`'s thread (ok: answered).
+  enum class Kind { kPost, kSend, kSleep, kShellExecute, kInput, kEnterKey, kForeground, kRestore, kRoundTrip };
   Kind kind = Kind::kPost;
   Handle window;
   std::uint32_t message = 0;
@@ -74,8 +75,29 @@ class SimDesktop final : public WindowOps {
   void LimitInput(std::size_t events) { input_limit_ = events; }
   // Shift, Ctrl, Alt or a Windows key is held until the clock reaches `time_ms`.
   void HoldModifiersUntil(std::uint64_t time_ms) { modifiers_until_ = time_ms; }
-  // What was typed into `window` while it was in front, Enter as '\r'.
+  // What was typed into `window` while it was in front, Enter as '\r'; for a window of a
+  // busy thread, what that thread has taken of it.
   std::u16string TypedInto(Handle window) const;
+  void SetIconic(Handle window, bool iconic);
+
+  // --- another program's thread at its own pace ---
+  // `windows` and their descendants belong to one busy thread of another program: the
+  // messages posted to them, and the keys typed while one of them is in front, wait in
+  // its queue, and it takes one of them each time a round trip reaches it, nothing on its
+  // own. A taken WM_KEYDOWN of Enter queues the WM_CHAR '\r' that its loop's
+  // TranslateMessage makes of the key, behind what is queued already. Keys still queued
+  // when the foreground moves to another window are dropped (Wine), as are keys typed
+  // while the window in front is minimized.
+  void SetBusyThread(const std::vector<Handle>& windows);
+  // The thread of `window` answers no round trip: each one lasts its whole timeout.
+  void SetHung(Handle window, bool hung);
+  // What the busy thread of `window` has taken so far, in order: posts (with the '\r'
+  // of its loop), typed characters (kInput) and Enter (kEnterKey).
+  std::vector<Event> Taken(Handle window) const;
+  // Messages and keys still waiting in the queue of `window`'s busy thread.
+  std::size_t Pending(Handle window) const;
+  // Keys typed for `window` that never reached it.
+  std::size_t DroppedKeys(Handle window) const;
 
   // `window` belongs to a program with a higher integrity level than the tool's.
   void SetRunsAboveUs(Handle window);
@@ -127,7 +149,12 @@ class SimDesktop final : public WindowOps {
   std::uint32_t TypeUnicode(std::u16string_view units) override;
   std::uint32_t PressEnterKey() override;
   bool ModifierKeysHeld() override;
-  void WaitForInputIdle(Handle window, std::uint32_t milliseconds) override;
+  bool IsIconic(Handle window) override;
+  void RestoreWindow(Handle window) override;
+  Handle RootWindow(Handle window) override;
+  // Answered at once, except by a hung thread (the clock runs on by `timeout_ms`); a
+  // busy thread takes one message or key.
+  bool RoundTrip(Handle window, std::uint32_t timeout_ms) override;
   Handle GetDesktopWindow() override;
   void ShellExecuteA(Handle owner, std::string_view operation, std::string_view file,
                      std::string_view parameters, std::string_view directory, int show_command) override;
@@ -150,6 +177,14 @@ class SimDesktop final : public WindowOps {
     bool unicode = false;
     std::uint32_t style = 0;
     std::u16string typed;
+    bool iconic = false;
+    bool hung = false;
+    std::size_t dropped_keys = 0;
+  };
+
+  struct Thread {
+    std::deque<Event> queue;
+    std::vector<Event> taken;
   };
 
   struct Receiver {
@@ -168,11 +203,21 @@ class SimDesktop final : public WindowOps {
   bool Input(Event e, std::size_t events);
   // Moves the clock to `time_ms`, the receivers taking what they can meanwhile.
   void AdvanceTo(std::uint64_t time_ms);
+  // Moves the clock on to `end`, running the actions that fall due; false when `stop` ended
+  // it early.
+  bool RunUntil(std::uint64_t end, StopRequest& stop);
+  Thread* ThreadOf(Handle window);
+  const Thread* ThreadOf(Handle window) const;
+  void Take(Thread& thread);
+  // The foreground moves to `window`: keys queued for the one before are dropped.
+  void MoveForeground(Handle window);
 
   std::map<Handle, Window> windows_;
   std::vector<Event> events_;
   std::vector<Receiver> receivers_;
   std::map<Handle, std::size_t> receiver_of_;
+  std::vector<Thread> threads_;
+  std::map<Handle, std::size_t> thread_of_;
   std::multimap<std::uint64_t, std::function<void()>> actions_;
   std::function<void(const Event&)> post_hook_;
   Handle desktop_;

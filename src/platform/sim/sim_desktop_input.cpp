@@ -80,8 +80,26 @@ void SimDesktop::SetForegroundWindow(Handle window) {
   e.time_ms = now_ms_;
   e.ok = !foreground_refused_ && Find(window) != nullptr;
   events_.push_back(e);
-  if (e.ok) foreground_ = window;
+  if (e.ok) MoveForeground(window);
 }
+
+void SimDesktop::MoveForeground(Handle window) {
+  if (window == foreground_) return;
+  if (Thread* thread = ThreadOf(foreground_)) {
+    auto& queue = thread->queue;
+    const auto is_key = [](const Event& q) { return q.kind == Event::Kind::kInput || q.kind == Event::Kind::kEnterKey; };
+    const auto keys = static_cast<std::size_t>(std::count_if(queue.begin(), queue.end(), is_key));
+    queue.erase(std::remove_if(queue.begin(), queue.end(), is_key), queue.end());
+    if (Window* w = Find(foreground_)) w->dropped_keys += keys;
+  }
+  foreground_ = window;
+}
+
+namespace {
+
+void AddTyped(std::u16string& typed, const Event& e) { typed += e.kind == Event::Kind::kEnterKey ? u"\r" : e.text; }
+
+}  // namespace
 
 bool SimDesktop::Input(Event e, std::size_t events) {
   e.window = GetForegroundWindow();
@@ -89,7 +107,15 @@ bool SimDesktop::Input(Event e, std::size_t events) {
   e.ok = events <= input_limit_;
   if (e.ok) {
     input_limit_ -= input_limit_ == static_cast<std::size_t>(-1) ? 0 : events;
-    if (Window* w = Find(e.window)) w->typed += e.kind == Event::Kind::kEnterKey ? u"\r" : e.text;
+    if (Window* w = Find(e.window)) {
+      if (w->iconic) {
+        ++w->dropped_keys;
+      } else if (Thread* thread = ThreadOf(e.window)) {
+        thread->queue.push_back(e);
+      } else {
+        AddTyped(w->typed, e);
+      }
+    }
   } else {
     input_limit_ = 0;
   }
@@ -114,13 +140,106 @@ std::uint32_t SimDesktop::PressEnterKey() {
 
 bool SimDesktop::ModifierKeysHeld() { return now_ms_ < modifiers_until_; }
 
-void SimDesktop::WaitForInputIdle(Handle window, std::uint32_t milliseconds) {
+void SimDesktop::SetIconic(Handle window, bool iconic) {
+  if (Window* w = Find(window)) w->iconic = iconic;
+}
+
+bool SimDesktop::IsIconic(Handle window) {
+  const Window* w = Find(window);
+  return w && w->iconic;
+}
+
+void SimDesktop::RestoreWindow(Handle window) {
   Event e;
-  e.kind = Event::Kind::kIdleWait;
+  e.kind = Event::Kind::kRestore;
   e.window = window;
-  e.milliseconds = milliseconds;
   e.time_ms = now_ms_;
   events_.push_back(e);
+  SetIconic(window, false);
+}
+
+Handle SimDesktop::RootWindow(Handle window) {
+  const Window* w = Find(window);
+  if (!w) return kNoWindow;
+  while (Find(w->parent)) {
+    window = w->parent;
+    w = Find(window);
+  }
+  return window;
+}
+
+void SimDesktop::SetBusyThread(const std::vector<Handle>& windows) {
+  threads_.emplace_back();
+  std::vector<Handle> todo = windows;
+  while (!todo.empty()) {
+    const Handle window = todo.back();
+    todo.pop_back();
+    thread_of_[window] = threads_.size() - 1;
+    if (const Window* w = Find(window)) todo.insert(todo.end(), w->children.begin(), w->children.end());
+  }
+}
+
+void SimDesktop::SetHung(Handle window, bool hung) {
+  if (Window* w = Find(window)) w->hung = hung;
+}
+
+SimDesktop::Thread* SimDesktop::ThreadOf(Handle window) {
+  const auto it = thread_of_.find(window);
+  return it == thread_of_.end() ? nullptr : &threads_[it->second];
+}
+
+const SimDesktop::Thread* SimDesktop::ThreadOf(Handle window) const {
+  const auto it = thread_of_.find(window);
+  return it == thread_of_.end() ? nullptr : &threads_[it->second];
+}
+
+std::vector<Event> SimDesktop::Taken(Handle window) const {
+  const Thread* thread = ThreadOf(window);
+  return thread ? thread->taken : std::vector<Event>();
+}
+
+std::size_t SimDesktop::Pending(Handle window) const {
+  const Thread* thread = ThreadOf(window);
+  return thread ? thread->queue.size() : 0;
+}
+
+std::size_t SimDesktop::DroppedKeys(Handle window) const {
+  const auto it = windows_.find(window);
+  return it == windows_.end() ? 0 : it->second.dropped_keys;
+}
+
+void SimDesktop::Take(Thread& thread) {
+  if (thread.queue.empty()) return;
+  Event e = std::move(thread.queue.front());
+  thread.queue.pop_front();
+  if (e.kind == Event::Kind::kInput || e.kind == Event::Kind::kEnterKey) {
+    if (Window* w = Find(e.window)) AddTyped(w->typed, e);
+  } else if (e.kind == Event::Kind::kPost && e.message == kWmKeyDown && e.wparam == kVkReturn) {
+    // Win32: TranslateMessage posts the character of the key behind the queue's messages.
+    Event translated = e;
+    translated.message = kWmChar;
+    translated.wparam = u'\r';
+    thread.queue.push_back(translated);
+  }
+  thread.taken.push_back(std::move(e));
+}
+
+bool SimDesktop::RoundTrip(Handle window, std::uint32_t timeout_ms) {
+  Event e;
+  e.kind = Event::Kind::kRoundTrip;
+  e.window = window;
+  e.milliseconds = timeout_ms;
+  e.time_ms = now_ms_;
+  const Window* w = Find(window);
+  e.ok = w && !w->hung;
+  events_.push_back(e);
+  if (w && w->hung) {
+    StopRequest none;
+    RunUntil(now_ms_ + timeout_ms, none);
+  }
+  if (!e.ok) return false;
+  if (Thread* thread = ThreadOf(window)) Take(*thread);
+  return true;
 }
 
 }  // namespace kakehashi::sim

@@ -19,7 +19,7 @@ static_assert(kEmGetLineCount == EM_GETLINECOUNT && kEmGetLine == EM_GETLINE);
 static_assert(kErrorAccessDenied == ERROR_ACCESS_DENIED && kErrorInvalidWindowHandle == ERROR_INVALID_WINDOW_HANDLE &&
               kErrorNotEnoughQuota == ERROR_NOT_ENOUGH_QUOTA);
 static_assert(kSwShow == SW_SHOW);
-static_assert(kWmKeyDown == WM_KEYDOWN && kWmKeyUp == WM_KEYUP && kWmChar == WM_CHAR);
+static_assert(kWmNull == WM_NULL && kWmKeyDown == WM_KEYDOWN && kWmKeyUp == WM_KEYUP && kWmChar == WM_CHAR);
 static_assert(kVkReturn == VK_RETURN && kBnClicked == BN_CLICKED && kEsMultiLine == ES_MULTILINE);
 
 namespace {
@@ -185,13 +185,24 @@ bool Win32WindowOps::ModifierKeysHeld() {
   return false;
 }
 
-void Win32WindowOps::WaitForInputIdle(Handle window, std::uint32_t milliseconds) {
-  const std::uint32_t id = WindowProcessId(window);
-  if (id == 0) return;
-  if (HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id)) {
-    ::WaitForInputIdle(process, milliseconds);
-    CloseHandle(process);
-  }
+bool Win32WindowOps::IsIconic(Handle window) { return window && ::IsIconic(ToHwnd(window)); }
+
+// Win32: ShowWindowAsync asks the window's own thread to do it, so a program that does not
+// answer cannot hold the send up.
+void Win32WindowOps::RestoreWindow(Handle window) {
+  if (window) ::ShowWindowAsync(ToHwnd(window), SW_RESTORE);
+}
+
+Handle Win32WindowOps::RootWindow(Handle window) {
+  return window ? FromHwnd(::GetAncestor(ToHwnd(window), GA_ROOT)) : kNoWindow;
+}
+
+bool Win32WindowOps::RoundTrip(Handle window, std::uint32_t timeout_ms) {
+  if (!window) return false;
+  DWORD_PTR result = 0;
+  // Win32: SMTO_ABORTIFHUNG returns at once for a program that has not looked at its queue
+  // for 5 s; the caller decides how long to keep asking.
+  return SendMessageTimeoutW(ToHwnd(window), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeout_ms, &result) != 0;
 }
 
 int Win32WindowOps::GetDlgCtrlID(Handle window) { return ::GetDlgCtrlID(ToHwnd(window)); }

@@ -43,7 +43,10 @@ class Win32WindowOps final : public WindowOps {
   std::uint32_t TypeUnicode(std::u16string_view units) override;
   std::uint32_t PressEnterKey() override;
   bool ModifierKeysHeld() override;
-  void WaitForInputIdle(Handle window, std::uint32_t milliseconds) override;
+  bool IsIconic(Handle window) override;
+  void RestoreWindow(Handle window) override;
+  Handle RootWindow(Handle window) override;
+  bool RoundTrip(Handle window, std::uint32_t timeout_ms) override;
   Handle GetDesktopWindow() override;
   void ShellExecuteA(Handle owner, std::string_view operation, std::string_view file,
                      std::string_view parameters, std::string_view directory, int show_command) override;
