@@ -136,15 +136,26 @@ SendOutcome SendCommand(WindowOps& ops, MainWindowView& view, const TargetWindow
     const std::u16string forms = rules == TextRules::kChat ? CodePageForms(text) : text;
     if (forms != text) view.SetMessageText(forms);
     const SendOutcome outcome = Deliver(ops, view, *target, mode, stop);
+    if (forms != text) view.SetMessageText(text);
     if (outcome.delivered()) {
-      view.SetMessageText(u"");
+      // Emptied as one step that the user can undo: Ctrl+Z brings the text back.
+      view.ReplaceMessageText(u"");
       // The progress shown during the send is not a message of its own.
       view.ShowTargetStatus();
       return outcome;
     }
-    if (forms != text) view.SetMessageText(text);
-    // Sending again goes on where this send ended instead of repeating what was said.
-    if (outcome.sent > 0 && mode != SendMode::kSingleReversed) view.ReplaceMessageText(LinesFrom(text, outcome.sent));
+    // Sending again goes on where this send ended instead of repeating what was said: the
+    // box keeps the lines not yet said, the one cut short as its part still to type.
+    if (outcome.cut == LineCut::kRest) {
+      std::u16string left = outcome.rest;
+      if (mode != SendMode::kSingleReversed && outcome.sent + 1 < outcome.total) {
+        left += u"\r\n";
+        left += LinesFrom(text, outcome.sent + 1);
+      }
+      view.ReplaceMessageText(left);
+    } else if (outcome.sent > 0 && mode != SendMode::kSingleReversed) {
+      view.ReplaceMessageText(LinesFrom(text, outcome.sent));
+    }
     return outcome;
   } catch (const std::exception&) {
     // Out of memory for a huge text: the text stays in the box and the user is told.

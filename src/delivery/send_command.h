@@ -34,7 +34,8 @@ SendMode SelectedMode(const MainWindowView& view);
 // than kLongestLineBytes). Then runs the engine once with `stop` (which the window sets
 // when the user stops the send). When every line went through, Message is emptied and the
 // status line shows the target again; when a send of modes 1 and 2 ends early, Message
-// keeps only the lines not yet said, and one undo brings the whole text back. Never throws.
+// keeps only the lines not yet said, a line cut short by a keystroke send as the part
+// still to type (in any mode); one undo brings the whole text back. Never throws.
 SendOutcome SendCommand(WindowOps& ops, MainWindowView& view, const TargetWindows& targets, StopRequest& stop);
 
 // The same for the target that `settings` choose: the chat of `targets`, the window in

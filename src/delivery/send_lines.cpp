@@ -25,28 +25,56 @@ std::u16string Reversed(TextRules rules, std::u16string_view text) {
   return rules == TextRules::kUnicode ? ReverseGraphemes(text) : ReverseText(text);
 }
 
-// One send under way: the target, the progress in lines, and how it ends in the status line.
+// The text that, sent again in `mode`, types exactly `rest`: the part of a shaped line
+// that the target has not got. Nothing when there is none (a trailing blank that would
+// be cut, a user-perceived character cut in two by the stop in a reversed mode).
+std::optional<std::u16string> ResendForm(SendMode mode, TextRules rules, std::u16string_view rest) {
+  const bool reversed = mode != SendMode::kLines;
+  std::u16string form = reversed ? Reversed(rules, rest) : std::u16string(rest);
+  const std::u16string cut = mode == SendMode::kSingleReversed ? form : CutTrailingBlanks(form);
+  if ((reversed ? Reversed(rules, cut) : cut) != rest) return std::nullopt;
+  return form;
+}
+
+// One send under way: the target, the progress in lines, the line under way, and how the
+// send ends in the status line.
 class Delivery {
  public:
-  Delivery(MainWindowView& view, SendTarget& target, StopRequest& stop, std::int32_t lines)
-      : view_(view), target_(target), stop_(stop), lines_(lines) {
+  Delivery(MainWindowView& view, SendTarget& target, StopRequest& stop, SendMode mode, std::int32_t lines)
+      : view_(view), target_(target), stop_(stop), mode_(mode), lines_(lines) {
     ShowProgress();
   }
 
-  // Each of these is false once the send has ended early; the status line then says why.
-  bool Type(std::u16string_view text) { return target_.Type(text) || Ended(); }
-  bool Press() { return target_.Press() || Ended(); }
+  // The pieces of one line, in order. Each is false once the send has ended early; the
+  // status line then says why.
+  void BeginLine(std::u16string text, bool more_lines) {
+    text_ = std::move(text);
+    more_lines_ = more_lines;
+    in_line_ = true;
+    header_out_ = footer_out_ = false;
+  }
+  bool Type(std::u16string_view text) { return Type(Piece::kText, text); }
+  bool Press() {
+    piece_ = Piece::kPress;
+    return target_.Press() || Ended(target_.TypedUnits() ? std::optional<std::size_t>(0) : std::nullopt);
+  }
 
   // Header or footer: PlusWord when PlusCheck, the side's box and PlusWord say so, each
   // read now. A character the target cannot take (an emoji pasted in for a chat) would
   // arrive as something else: the send fails rather than type a substitute.
   bool PlusWordIfWanted(CheckBox side) {
+    const Piece piece = side == CheckBox::BeforePlusCheck ? Piece::kHeader : Piece::kFooter;
     if (!PlusWordWanted(view_.CheckValue(CheckBox::PlusCheck), view_.CheckValue(side), view_.PlusWordText())) {
       return true;
     }
     const std::u16string word = view_.PlusWordText();
-    if (!CanHold(target_.Rules(), word)) return Fail(SendFailure::kUnsendableCharacter);
-    return Type(word);
+    if (!CanHold(target_.Rules(), word)) {
+      piece_ = piece;
+      return Fail(SendFailure::kUnsendableCharacter, target_.TypedUnits() ? std::optional<std::size_t>(0) : std::nullopt);
+    }
+    if (!Type(piece, word)) return false;
+    (piece == Piece::kHeader ? header_out_ : footer_out_) = true;
+    return true;
   }
 
   // The delay before a press, read from Wait now. A stop cuts it short; the press follows.
@@ -54,37 +82,112 @@ class Delivery {
 
   void LineSent() {
     ++sent_;
+    in_line_ = false;
     ShowProgress();
   }
 
   bool StopRequested() const { return stop_.requested(); }
 
-  bool Stopped() {
-    const StatusText status = StoppedText(sent_, lines_);
+  bool Stopped() { return Stopped(std::nullopt); }
+
+  bool Fail(SendFailure failure) { return Fail(failure, std::nullopt); }
+
+  // While the target waits for the user, the status line says why, then the progress again.
+  void Waiting(const StatusText& why) {
+    if (why.text.empty()) {
+      ShowProgress();
+    } else {
+      view_.SetStatus(why.text, Joined(why.detail, ProgressText(sent_, lines_)));
+    }
+  }
+
+  SendOutcome Outcome() const { return {outcome_, sent_, lines_, cut_, rest_}; }
+
+ private:
+  enum class Piece { kHeader, kText, kFooter, kPress };
+
+  static std::u16string Joined(std::u16string_view a, std::u16string_view b) {
+    std::u16string out(a);
+    out += u"（";
+    out += b;
+    out += u"）";
+    return out;
+  }
+
+  bool Type(Piece piece, std::u16string_view text) {
+    piece_ = piece;
+    return target_.Type(text) || Ended(target_.TypedUnits());
+  }
+
+  bool Ended(std::optional<std::size_t> units) {
+    return target_.Stopped() ? Stopped(units) : Fail(target_.Failure(), units);
+  }
+
+  bool Stopped(std::optional<std::size_t> units) {
+    CutLine(units);
+    const StatusText status = StoppedText(sent_, lines_, cut_);
     view_.SetStatus(status.text, status.detail);
     outcome_ = SendOutcome::Kind::kStopped;
     return false;
   }
 
-  bool Fail(SendFailure failure) {
-    const StatusText status = FailedText(failure, sent_, lines_);
+  bool Fail(SendFailure failure, std::optional<std::size_t> units) {
+    CutLine(units);
+    const StatusText status = FailedText(failure, sent_, lines_, cut_);
     view_.SetStatus(status.text, status.detail);
     outcome_ = SendOutcome::Kind::kFailed;
     return false;
   }
 
-  SendOutcome Outcome() const { return {outcome_, sent_, lines_}; }
+  // How the line under way stands in the box after the send ended with `units` of the
+  // current piece out. A target that does not know what it typed leaves the line whole.
+  void CutLine(std::optional<std::size_t> units) {
+    if (!in_line_ || !units) return;
+    std::size_t at = 0;  // units of the line's text out
+    switch (piece_) {
+      case Piece::kHeader:
+        if (*units == 0) return;
+        return Whole();
+      case Piece::kText:
+        if (header_out_) return Whole();
+        if (*units == 0) return;
+        at = std::min(*units, text_.size());
+        break;
+      case Piece::kFooter:
+        if (header_out_ || *units > 0) return Whole();
+        at = text_.size();
+        break;
+      case Piece::kPress:
+        if (header_out_ || footer_out_) return Whole();
+        at = text_.size();
+        break;
+    }
+    std::optional<std::u16string> form = ResendForm(mode_, target_.Rules(), std::u16string_view(text_).substr(at));
+    // An empty rest with no line after it would leave nothing to send the press with.
+    if (!form || (form->empty() && !more_lines_)) return Whole();
+    cut_ = LineCut::kRest;
+    rest_ = std::move(*form);
+  }
+  void Whole() { cut_ = LineCut::kWhole; }
 
- private:
-  bool Ended() { return target_.Stopped() ? Stopped() : Fail(target_.Failure()); }
   void ShowProgress() { view_.SetStatus(ProgressText(sent_, lines_)); }
 
   MainWindowView& view_;
   SendTarget& target_;
   StopRequest& stop_;
+  SendMode mode_;
   std::int32_t lines_;
   std::int32_t sent_ = 0;
   SendOutcome::Kind outcome_ = SendOutcome::Kind::kDelivered;
+  // The line under way: its shaped text, the piece being typed, what of it is out.
+  std::u16string text_;
+  bool more_lines_ = false;
+  bool in_line_ = false;
+  Piece piece_ = Piece::kHeader;
+  bool header_out_ = false;
+  bool footer_out_ = false;
+  LineCut cut_ = LineCut::kNone;
+  std::u16string rest_;
 };
 
 std::int32_t LineCount(WindowOps& ops, const MainWindowView& view) {
@@ -147,13 +250,28 @@ SendOutcome Refuse(MainWindowView& view, const StatusText& reason) {
 
 SendOutcome Refuse(MainWindowView& view, std::u16string_view reason) { return Refuse(view, PlainStatus(reason)); }
 
+// The target tells the status line while it waits for the user.
+class WaitNotices {
+ public:
+  WaitNotices(SendTarget& target, Delivery& delivery) : target_(target) {
+    target_.SetWaitNotice([&delivery](const StatusText& why) { delivery.Waiting(why); });
+  }
+  ~WaitNotices() { target_.SetWaitNotice(nullptr); }
+  WaitNotices(const WaitNotices&) = delete;
+  WaitNotices& operator=(const WaitNotices&) = delete;
+
+ private:
+  SendTarget& target_;
+};
+
 SendOutcome SendLineByLine(WindowOps& ops, MainWindowView& view, SendTarget& target, SendMode mode,
                            std::int32_t line_count, StopRequest& stop) {
+  Delivery delivery(view, target, stop, mode, line_count);
+  const WaitNotices notices(target, delivery);
   // Every line ends in a press.
   if (const StatusText refusal = target.Begin(true); !refusal.text.empty()) return Refuse(view, refusal);
   const TextRules rules = target.Rules();
   LineSource source(ops, view, rules);
-  Delivery delivery(view, target, stop, line_count);
   for (std::size_t i = 0; i < static_cast<std::size_t>(line_count); ++i) {
     if (delivery.StopRequested()) {
       delivery.Stopped();
@@ -167,6 +285,7 @@ SendOutcome SendLineByLine(WindowOps& ops, MainWindowView& view, SendTarget& tar
     const std::u16string text = rules == TextRules::kChat ? ShapeLine(mode, *line)
                                 : mode == SendMode::kLinesReversed ? Reversed(rules, CutTrailingBlanks(*line))
                                                                    : CutTrailingBlanks(*line);
+    delivery.BeginLine(text, i + 1 < static_cast<std::size_t>(line_count));
     if (!delivery.PlusWordIfWanted(CheckBox::BeforePlusCheck) || !delivery.Type(text) ||
         !delivery.PlusWordIfWanted(CheckBox::AfterPlusCheck)) {
       break;
@@ -186,9 +305,11 @@ SendOutcome SendSingleLine(WindowOps& ops, MainWindowView& view, SendTarget& tar
   const TextRules rules = target.Rules();
   const std::u16string text = Reversed(rules, view.MessageText());
   if (!CanHold(rules, text)) return Refuse(view, kUnsendableCharacterText);
+  Delivery delivery(view, target, stop, SendMode::kSingleReversed, 1);
+  const WaitNotices notices(target, delivery);
   if (const StatusText refusal = target.Begin(press); !refusal.text.empty()) return Refuse(view, refusal);
   // One line: a stop has no boundary to take effect at before the end.
-  Delivery delivery(view, target, stop, 1);
+  delivery.BeginLine(text, false);
   if (delivery.PlusWordIfWanted(CheckBox::BeforePlusCheck) && delivery.Type(text) &&
       delivery.PlusWordIfWanted(CheckBox::AfterPlusCheck) && (!press || delivery.Press())) {
     delivery.LineSent();

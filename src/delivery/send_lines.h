@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "delivery/status_texts.h"
@@ -24,12 +25,16 @@ inline constexpr std::u16string_view kPickedGoneText = u"指定したウィン�
 inline constexpr std::u16string_view kUnsendableCharacterText = u"送信できない文字が含まれています";
 inline constexpr std::u16string_view kLineTooLongText = u"1行が長すぎて送信できません";
 
-// How a send ended, and how far it got: `sent` lines of `total` went out whole.
+// How a send ended, and how far it got: `sent` lines of `total` went out whole. A send
+// that ended inside the next line says how that line is to stand in the message box: as
+// `rest`, the text whose sending types just what the target has not yet got, or whole.
 struct SendOutcome {
   enum class Kind { kRefused, kDelivered, kStopped, kFailed };
   Kind kind = Kind::kRefused;
   std::int32_t sent = 0;
   std::int32_t total = 0;
+  LineCut cut = LineCut::kNone;
+  std::u16string rest;
   bool delivered() const { return kind == Kind::kDelivered; }
   explicit operator bool() const { return delivered(); }
 };

@@ -33,6 +33,7 @@ constexpr Reason kReasons[] = {
     {u"前面が変わり中止", u"送信先が前面でなくなったので中止しました"},
     {u"入力が拒否されました", u"キー入力が拒否されました"},
     {u"送信先が閉じられました", u"指定したウィンドウが閉じられました"},
+    {u"キーが押されたまま中止", u"Shift・Ctrl・Alt・Windowsキーが5秒間押されたままだったので中止しました"},
 };
 static_assert(std::size(kReasons) == static_cast<std::size_t>(SendFailure::kCount));
 
@@ -50,14 +51,37 @@ std::u16string Decimal(std::int32_t n) {
 
 std::u16string ProgressText(std::int32_t sent, std::int32_t total) { return Joined({u"送信中… ", Lines(sent, total)}); }
 
-StatusText StoppedText(std::int32_t sent, std::int32_t total) {
+namespace {
+
+// Where the rest of the text is when the send ended inside line `sent` + 1.
+std::u16string CutLineRest(std::int32_t sent, std::int32_t total, LineCut cut) {
+  const std::u16string line = Decimal(sent + 1);
+  const std::int32_t after = total - sent - 1;
+  const std::u16string later = after > 0 ? Joined({u"と、その後の", Decimal(after), u"行"}) : std::u16string();
+  if (cut == LineCut::kRest) return Joined({line, u"行目の残り", later, u"はメッセージ欄にあります"});
+  return Joined({line, u"行目は途中まで入力されましたが、続きからは送れないため（付加する文字列など）、行全体", later,
+                 u"をメッセージ欄に残しました。送信先に入力された分を消してから送信し直してください"});
+}
+
+}  // namespace
+
+StatusText StoppedText(std::int32_t sent, std::int32_t total, LineCut cut) {
+  if (cut != LineCut::kNone) {
+    const std::u16string line = Decimal(sent + 1);
+    return {Joined({line, u"行目の途中で中止"}),
+            Joined({Lines(sent, total), u"を送信し、", line, u"行目の途中で中止しました。", CutLineRest(sent, total, cut)})};
+  }
   const std::u16string left = Decimal(total - sent);
   return {Joined({Lines(sent, total), u"で中止（残り", left, u"行）"}),
           Joined({Lines(sent, total), u"を送信して中止しました。残りの", left, u"行はメッセージ欄にあります"})};
 }
 
-StatusText FailedText(SendFailure failure, std::int32_t sent, std::int32_t total) {
+StatusText FailedText(SendFailure failure, std::int32_t sent, std::int32_t total, LineCut cut) {
   const Reason& reason = kReasons[static_cast<std::size_t>(failure)];
+  if (cut != LineCut::kNone) {
+    return {Joined({reason.text, u"（", Decimal(sent + 1), u"行目の途中）"}),
+            Joined({reason.detail, u"（", Lines(sent, total), u"送信済み。", CutLineRest(sent, total, cut), u"）"})};
+  }
   return {Joined({reason.text, u"（", Lines(sent, total), u"済み）"}),
           Joined({reason.detail, u"（", Lines(sent, total), u"送信済み、残りの", Decimal(total - sent),
                   u"行はメッセージ欄にあります）"})};

@@ -26,7 +26,15 @@ enum class SendFailure {
   kLostForeground,  // keystrokes: another window came to the front
   kInputRefused,    // keystrokes: the system took fewer keys than given
   kPickedGone,      // a picked window was closed
+  kModifiersHeld,   // keystrokes: Shift, Ctrl, Alt or a Windows key stayed down
   kCount
+};
+
+// How the line under way was left in the message box when a send ended inside it.
+enum class LineCut {
+  kNone,   // nothing of it went out: it stands whole, as the lines after it
+  kRest,   // it stands as the part still to be typed: a resend goes on where it ended
+  kWhole,  // part of it went out, but no rest can be resent exactly: it stands whole
 };
 
 // `n` in decimal digits (negative numbers as 0). The C library's wide formatting would
@@ -35,9 +43,9 @@ std::u16string Decimal(std::int32_t n);
 
 // "送信中… 3/40行": `sent` of `total` lines have gone out whole.
 std::u16string ProgressText(std::int32_t sent, std::int32_t total);
-// "3/40行で中止（残り37行）".
-StatusText StoppedText(std::int32_t sent, std::int32_t total);
-// "送信先が見つかりません（3/40行済み）".
-StatusText FailedText(SendFailure failure, std::int32_t sent, std::int32_t total);
+// "3/40行で中止（残り37行）"; "4行目の途中で中止" when the send ended inside line 4.
+StatusText StoppedText(std::int32_t sent, std::int32_t total, LineCut cut = LineCut::kNone);
+// "送信先が見つかりません（3/40行済み）"; "前面が変わり中止（4行目の途中）".
+StatusText FailedText(SendFailure failure, std::int32_t sent, std::int32_t total, LineCut cut = LineCut::kNone);
 
 }  // namespace kakehashi

@@ -5,6 +5,7 @@
 
 #include "delivery/send_lines.h"
 #include "delivery/text_shaping.h"
+#include "targets/posting.h"
 
 namespace kakehashi {
 namespace {
@@ -21,29 +22,47 @@ StatusText KeystrokeTarget::Begin(bool /*press*/) {
   if (const std::u16string_view reason = Unavailable(); !reason.empty()) return PlainStatus(reason);
   // Win32: input into a window of a program with higher rights is dropped without error.
   if (ops_.RunsAboveUs(window_)) return PlainStatus(kTargetElevatedText);
-  StopRequest none;
-  for (std::uint32_t waited = 0; ops_.ModifierKeysHeld(); waited += kPollMs) {
-    if (waited >= kModifierWaitMs) return {std::u16string(kModifiersHeldText), std::u16string(kModifiersHeldDetail)};
-    ops_.Sleep(kPollMs, none);
-  }
-  // Win32: a program may take the foreground only while it is in front itself, as the
-  // tool is when its send button is pressed.
+  if (!ModifiersReleased()) return {std::u16string(kModifiersHeldText), std::u16string(kModifiersHeldDetail)};
+  // Win32: a minimized window in front takes no typed keys: it is restored first. A program
+  // may take the foreground only while it is in front itself, as the tool is when its send
+  // button is pressed.
+  if (ops_.IsIconic(window_)) ops_.RestoreWindow(window_);
   ops_.SetForegroundWindow(window_);
-  for (std::uint32_t waited = 0; ops_.GetForegroundWindow() != window_; waited += kPollMs) {
+  StopRequest none;
+  for (std::uint32_t waited = 0; !InFront(); waited += kPollMs) {
     if (waited >= kForegroundWaitMs) return PlainStatus(kCannotBringToFrontText);
     ops_.Sleep(kPollMs, none);
   }
   return {};
 }
 
-bool KeystrokeTarget::StillInFront() {
-  if (stop_.requested()) {
-    stopped_ = true;
+bool KeystrokeTarget::InFront() { return ops_.GetForegroundWindow() == window_ && !ops_.IsIconic(window_); }
+
+bool KeystrokeTarget::ModifiersReleased() {
+  if (!ops_.ModifierKeysHeld()) return true;
+  // Win32: a typed character with Alt or Ctrl held becomes a shortcut, Enter with Shift a
+  // line break inside the message.
+  NoticeWait({std::u16string(kModifiersHeldText), std::u16string(kModifiersHeldDetail)});
+  for (std::uint32_t waited = 0; ops_.ModifierKeysHeld(); waited += kPollMs) {
+    if (waited >= kModifierWaitMs) {
+      failure_ = SendFailure::kModifiersHeld;
+      return false;
+    }
+    if (!ops_.Sleep(kPollMs, stop_)) {
+      stopped_ = true;
+      return false;
+    }
+  }
+  NoticeWait({});
+  return true;
+}
+
+bool KeystrokeTarget::CaughtUp(std::size_t trips) {
+  if (const auto failure = CatchUp(ops_, window_, trips)) {
+    failure_ = *failure;
     return false;
   }
-  if (ops_.GetForegroundWindow() == window_) return true;
-  failure_ = SendFailure::kLostForeground;
-  return false;
+  return true;
 }
 
 bool KeystrokeTarget::Pause() {
@@ -53,40 +72,54 @@ bool KeystrokeTarget::Pause() {
 }
 
 bool KeystrokeTarget::Type(std::u16string_view text) {
+  typed_ = 0;
   for (std::size_t i = 0; i < text.size();) {
+    if (stop_.requested()) {
+      stopped_ = true;
+      return false;
+    }
+    if (!InFront()) {
+      failure_ = SendFailure::kLostForeground;
+      return false;
+    }
+    if (!ModifiersReleased()) return false;
     // A surrogate pair goes in one call: split, its halves would reach the window apart.
     const std::size_t n = UnitsAt(text, i);
-    if (!StillInFront()) return false;
     if (ops_.TypeUnicode(text.substr(i, n)) < 2 * n) {
       failure_ = SendFailure::kInputRefused;
       return false;
     }
     i += n;
-    if (!Pause()) return false;
+    typed_ = i;
+    if (!CaughtUp(kTripsPerUnit * n) || !Pause()) return false;
   }
   return true;
 }
 
 bool KeystrokeTarget::Press() {
-  // The press belongs to the line already typed: a stop waits for it.
-  if (ops_.GetForegroundWindow() != window_) {
+  // The press belongs to the line already typed: a stop waits for it, unless a held
+  // modifier keeps it back.
+  if (!InFront()) {
     failure_ = SendFailure::kLostForeground;
     return false;
   }
+  if (!ModifiersReleased()) return false;
   if (ops_.PressEnterKey() < 2) {
     failure_ = SendFailure::kInputRefused;
+    return false;
+  }
+  if (!CaughtUp(kTripsAfterEnter)) return false;
+  // Wine: had the foreground moved meanwhile, the key might have been dropped unseen; the
+  // line is then not counted as said.
+  if (!InFront()) {
+    failure_ = SendFailure::kLostForeground;
     return false;
   }
   return true;
 }
 
 void KeystrokeTarget::End(bool delivered) {
-  // After a stop the foreground is the user's: it stays where it is.
-  if (!delivered || !ops_.IsWindow(own_window_)) return;
-  // Wine: keys still queued for a window when it loses the foreground are dropped.
-  StopRequest none;
-  ops_.Sleep(kSettleMs, none);
-  ops_.SetForegroundWindow(own_window_);
+  if (delivered && ops_.IsWindow(own_window_)) ops_.SetForegroundWindow(own_window_);
 }
 
 }  // namespace kakehashi

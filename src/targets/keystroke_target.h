@@ -2,6 +2,7 @@
 // desktop apps) take text: Unicode key packets, and a real Enter to say a line.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/window_ops.h"
@@ -10,20 +11,22 @@
 namespace kakehashi {
 
 inline constexpr std::u16string_view kModifiersHeldText = u"Shift・Ctrl・Altを離してください";
-inline constexpr std::u16string_view kModifiersHeldDetail = u"Shift・Ctrl・Alt を離してから送信してください";
+inline constexpr std::u16string_view kModifiersHeldDetail =
+    u"Shift・Ctrl・Alt・Windowsキーが押されています。離すと送信を続けます（5秒で中止）";
 inline constexpr std::u16string_view kCannotBringToFrontText = u"送信先を前面にできません";
 
-// How long the send waits for held modifier keys to be released, and for the target to
-// come to the front.
-inline constexpr std::uint32_t kModifierWaitMs = 1000;
+// How long a send waits for held modifier keys to be released, before the first character
+// and before every later one, and for the target to come to the front.
+inline constexpr std::uint32_t kModifierWaitMs = 5000;
 inline constexpr std::uint32_t kForegroundWaitMs = 2000;
-// Before the tool takes the foreground back after a send: the target's program is given
-// this long to become idle, then this settle, so no key still queued for it is dropped.
-// Wine: WaitForInputIdle returns at once; Notepad on a 2-core machine still had the last
-// keys of a line typed at full speed to handle 100 ms after they were sent (250 ms were
-// enough), so the settle leaves a margin.
-inline constexpr std::uint32_t kInputIdleWaitMs = 1000;
-inline constexpr std::uint32_t kSettleMs = 500;
+// Round trips to the target's thread after each typed UTF-16 unit and after Enter. A typed
+// unit is three messages to the program (the key down, the character its loop makes of it,
+// the key up), so three round trips keep it within one character of what was typed; after
+// Enter three more let its own handling of the key (it may post itself more) run first.
+// Wine: keys still queued for a window when it loses the foreground are dropped; on
+// Windows they stay with it. No fixed wait can tell how far a program has come.
+inline constexpr std::size_t kTripsPerUnit = 3;
+inline constexpr std::size_t kTripsAfterEnter = 6;
 
 class KeystrokeTarget final : public SendTarget {
  public:
@@ -36,18 +39,28 @@ class KeystrokeTarget final : public SendTarget {
   TextRules Rules() const override { return TextRules::kUnicode; }
   std::u16string_view Unavailable() override;
   // The window must exist and not run with higher rights (its input would be dropped
-  // silently); no modifier key may be held; then it is brought to the front.
+  // silently); no modifier key may be held; then it is restored if minimized and brought
+  // to the front.
   StatusText Begin(bool press) override;
-  // Before every character the target must still be in front: the moment it is not, the
-  // send ends, so nothing is ever typed into a window the user did not choose.
+  // Before every character the target must still be in front and not minimized, and no
+  // modifier may be held (the send waits for it): the moment it is not, the send ends, so
+  // nothing is ever typed into a window the user did not choose. Each character is taken
+  // by the program before the next is typed.
   bool Type(std::u16string_view text) override;
+  // Enter, once the program has taken it and what it made of it.
   bool Press() override;
   bool Stopped() const override { return stopped_; }
   SendFailure Failure() const override { return failure_; }
+  std::optional<std::size_t> TypedUnits() const override { return typed_; }
+  // After a send that went through, every key has been taken: the tool comes back to the
+  // front. After a stop the foreground is the user's.
   void End(bool delivered) override;
 
  private:
-  bool StillInFront();
+  bool InFront();
+  // Waits while a modifier key is held; false when the send ends instead.
+  bool ModifiersReleased();
+  bool CaughtUp(std::size_t trips);
   bool Pause();
 
   WindowOps& ops_;
@@ -57,6 +70,7 @@ class KeystrokeTarget final : public SendTarget {
   StopRequest& stop_;
   bool stopped_ = false;
   SendFailure failure_ = SendFailure::kLostForeground;
+  std::size_t typed_ = 0;
 };
 
 }  // namespace kakehashi

@@ -3,7 +3,11 @@
 // The engine shapes each line by the target's text rules and hands it over.
 #pragma once
 
+#include <cstddef>
+#include <functional>
+#include <optional>
 #include <string_view>
+#include <utility>
 
 #include "delivery/status_texts.h"
 
@@ -38,8 +42,24 @@ class SendTarget {
   // of the line).
   virtual bool Stopped() const { return false; }
   virtual SendFailure Failure() const = 0;
+  // After Type ended the send: how many UTF-16 units of its text the program got, when the
+  // target knows; nothing when it does not (the whole line then counts as not sent).
+  virtual std::optional<std::size_t> TypedUnits() const { return std::nullopt; }
   // After the last line, or after a stop or failure.
   virtual void End(bool /*delivered*/) {}
+
+  // The send is told when the target waits for the user (`why`) and when it goes on
+  // (an empty text), so that the status line can say why nothing moves.
+  using WaitNotice = std::function<void(const StatusText& why)>;
+  void SetWaitNotice(WaitNotice notice) { wait_notice_ = std::move(notice); }
+
+ protected:
+  void NoticeWait(const StatusText& why) {
+    if (wait_notice_) wait_notice_(why);
+  }
+
+ private:
+  WaitNotice wait_notice_;
 };
 
 }  // namespace kakehashi

@@ -2,6 +2,7 @@
 // and posts to a picked window in the background.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -76,7 +77,7 @@ TEST(KeystrokeSend, NothingIsTypedWhenTheTargetCannotTakeIt) {
       {"no window in front yet", [](KeyDesk& d) { d.app = kNoWindow; }, u"ウィンドウが選択されていません"},
       {"window closed", [](KeyDesk& d) { d.desktop.Destroy(d.app); d.SetMessage(u"a\x1B"); }, u"送信先のウィンドウが見つかりません"},
       {"elevated", [](KeyDesk& d) { d.desktop.SetRunsAboveUs(d.app); }, u"送信先が管理者として実行されています"},
-      {"Shift held", [](KeyDesk& d) { d.desktop.HoldModifiersUntil(5000); }, u"Shift・Ctrl・Altを離してください"},
+      {"Shift held", [](KeyDesk& d) { d.desktop.HoldModifiersUntil(6000); }, u"Shift・Ctrl・Altを離してください"},
       {"foreground locked", [](KeyDesk& d) { d.desktop.RefuseForeground(true); }, u"送信先を前面にできません"},
       {"lone surrogate", [](KeyDesk& d) { d.SetMessage(u"a\xD83D"); }, u"送信できない文字が含まれています"},
       {"control character", [](KeyDesk& d) { d.SetMessage(u"a\x1B"); }, u"送信できない文字が含まれています"},
@@ -92,28 +93,40 @@ TEST(KeystrokeSend, NothingIsTypedWhenTheTargetCannotTakeIt) {
     EXPECT_TRUE(d.Of(sim::Event::Kind::kInput).empty()) << c.name;
     EXPECT_EQ(d.window.MessageText(), text) << c.name;
   }
-  // A modifier let go within the second is waited for.
+  // A modifier let go within five seconds is waited for.
   KeyDesk d;
-  d.desktop.HoldModifiersUntil(500);
+  d.desktop.HoldModifiersUntil(4500);
   d.SetMessage(u"ab");
   EXPECT_TRUE(d.Send(d.app));
   EXPECT_EQ(d.desktop.TypedInto(d.app), u"ba");
 }
 
-TEST(KeystrokeSend, ASendEndsAtOnceWhenTheTargetIsNoLongerInFront) {
+TEST(KeystrokeSend, ASendEndsAtOnceWhenTheTargetIsNoLongerInFrontOrReady) {
   struct Case {
     const char* name;
     std::function<void(KeyDesk&)> arrange;
-    std::u16string status;
+    std::u16string status, typed;
   };
+  const auto at_15 = [](KeyDesk& d, std::function<void()> action) { d.desktop.At(15, std::move(action)); };
   const Case cases[] = {
       // Each character is followed by a 10 ms pause: 15 ms in, "ab" of line 1 are typed.
-      {"another window", [](KeyDesk& d) { d.desktop.At(15, [&d] { d.desktop.SetForeground(d.other); }); },
-       u"前面が変わり中止（0/2行済み）"},
-      {"the tool's own window", [](KeyDesk& d) { d.desktop.At(15, [&d] { d.desktop.SetForeground(d.window.MainWindow()); }); },
-       u"前面が変わり中止（0/2行済み）"},
-      {"Esc", [](KeyDesk& d) { d.desktop.At(15, [&d] { d.stop.Request(); }); }, u"0/2行で中止（残り2行）"},
-      {"keys blocked", [](KeyDesk& d) { d.desktop.LimitInput(4); }, u"入力が拒否されました（0/2行済み）"},
+      {"another window", [&](KeyDesk& d) { at_15(d, [&d] { d.desktop.SetForeground(d.other); }); },
+       u"前面が変わり中止（1行目の途中）", u"ab"},
+      {"the tool's own window", [&](KeyDesk& d) { at_15(d, [&d] { d.desktop.SetForeground(d.window.MainWindow()); }); },
+       u"前面が変わり中止（1行目の途中）", u"ab"},
+      {"minimized", [&](KeyDesk& d) { at_15(d, [&d] { d.desktop.SetIconic(d.app, true); }); },
+       u"前面が変わり中止（1行目の途中）", u"ab"},
+      {"Esc", [&](KeyDesk& d) { at_15(d, [&d] { d.stop.Request(); }); }, u"1行目の途中で中止", u"ab"},
+      {"Shift held too long", [&](KeyDesk& d) { at_15(d, [&d] { d.desktop.HoldModifiersUntil(6000); }); },
+       u"キーが押されたまま中止（1行目の途中）", u"ab"},
+      {"Esc while Shift is held", [&](KeyDesk& d) {
+         at_15(d, [&d] { d.desktop.HoldModifiersUntil(6000); });
+         d.desktop.At(900, [&d] { d.stop.Request(); });
+       }, u"1行目の途中で中止", u"ab"},
+      {"keys blocked", [](KeyDesk& d) { d.desktop.LimitInput(4); }, u"入力が拒否されました（1行目の途中）", u"ab"},
+      // The character was handed over before the program stopped answering.
+      {"not answering", [&](KeyDesk& d) { at_15(d, [&d] { d.desktop.SetHung(d.app, true); }); },
+       u"送信先が応答しません（1行目の途中）", u"abc"},
   };
   for (const Case& c : cases) {
     KeyDesk d;
@@ -123,11 +136,133 @@ TEST(KeystrokeSend, ASendEndsAtOnceWhenTheTargetIsNoLongerInFront) {
     c.arrange(d);
     EXPECT_FALSE(d.Send(d.app)) << c.name;
     EXPECT_EQ(d.window.status(), c.status) << c.name;
-    EXPECT_EQ(d.desktop.TypedInto(d.app), u"ab") << c.name << ": not a character more";
+    EXPECT_EQ(d.desktop.TypedInto(d.app), c.typed) << c.name << ": not a character more";
     EXPECT_EQ(d.desktop.TypedInto(d.other), u"") << c.name;
-    EXPECT_EQ(d.window.MessageText(), u"abcdef\r\ngh") << c.name;
+    // A resend types just the rest of the line cut short; one undo brings the text back.
+    EXPECT_EQ(d.window.MessageText(), std::u16string(u"abcdef\r\ngh").substr(c.typed.size())) << c.name;
+    EXPECT_EQ(d.window.undo_text(), u"abcdef\r\ngh") << c.name;
     EXPECT_EQ(d.Of(sim::Event::Kind::kForeground).size(), 1u) << c.name << ": the foreground is left alone";
   }
+}
+
+TEST(KeystrokeSend, EveryKeyIsTakenBeforeTheNextAndEveryLineCountsOnceItsEnterIsTaken) {
+  // A program that takes a key only when the tool asks how far it has come.
+  std::u16string text;
+  std::u16string said;
+  for (int i = 1; i <= 20; ++i) {
+    const std::u16string line = u"line" + Decimal(i) + u" あ\U0001F44D\U0001F3FD";
+    text += (i > 1 ? u"\r\n" : u"") + line;
+    said += line + u"\r";
+  }
+  // The send lasts about 200 ms.
+  for (const std::uint64_t moved_at : {0u, 37u, 101u, 151u}) {
+    KeyDesk d;
+    d.desktop.SetBusyThread({d.app});
+    d.settings.char_interval_ms = 1;
+    d.window.Select(ModeOption::AAOpt);
+    d.SetMessage(text);
+    // The user clicks another window in the middle of the send.
+    if (moved_at != 0) d.desktop.At(moved_at, [&d] { d.desktop.SetForeground(d.other); });
+    const SendOutcome outcome = d.Send(d.app);
+    const std::u16string typed = d.desktop.TypedInto(d.app);
+    EXPECT_EQ(d.desktop.DroppedKeys(d.app), 0u) << moved_at << ": no key was still queued";
+    EXPECT_EQ(d.desktop.Pending(d.app), 0u) << moved_at;
+    if (moved_at == 0) {
+      EXPECT_TRUE(outcome) << ::testing::PrintToString(d.window.status_detail());
+      EXPECT_EQ(typed, said);
+      EXPECT_EQ(d.desktop.GetForegroundWindow(), d.window.MainWindow()) << "the tool came back after the last key";
+      continue;
+    }
+    // What arrived and what the box keeps make the text, each character once.
+    EXPECT_EQ(outcome.sent, static_cast<std::int32_t>(std::count(typed.begin(), typed.end(), u'\r'))) << moved_at;
+    std::u16string arrived;
+    for (const char16_t c : typed) arrived += c == u'\r' ? std::u16string(u"\r\n") : std::u16string(1, c);
+    EXPECT_EQ(arrived + d.window.MessageText(), text) << moved_at;
+  }
+}
+
+TEST(KeystrokeSend, ALineCutShortStandsInTheBoxAsWhatIsLeftToType) {
+  struct Case {
+    const char* name;
+    ModeOption option;
+    std::u16string text;
+    bool header, footer;
+    std::uint64_t stop_at;  // characters go out at 0, 10, 20, ... ms
+    std::u16string typed, box, status;
+  };
+  const std::u16string a_e = u"ae\u0301b";  // b, é, a reversed: e and its accent are one character
+  const Case cases[] = {
+      {"as written", ModeOption::AAOpt, u"abcdef\r\ngh", false, false, 25, u"abc", u"def\r\ngh", u"1行目の途中で中止"},
+      // Reversed: the box's line is the part whose reversal is still to come.
+      {"reversed", ModeOption::SAKASAOpt, u"abcdef\r\ngh", false, false, 25, u"fed", u"abc\r\ngh", u"1行目の途中で中止"},
+      {"one line reversed", ModeOption::DEFAULTOpt, u"abcdef", false, false, 25, u"fed", u"abc", u"1行目の途中で中止"},
+      {"after a whole line", ModeOption::AAOpt, u"ab\r\ncdef\r\ng", false, false, 35, u"ab\rcd", u"ef\r\ng",
+       u"2行目の途中で中止"},
+      {"footer to come", ModeOption::AAOpt, u"abcdef\r\ngh", false, true, 25, u"abc", u"def\r\ngh", u"1行目の途中で中止"},
+      // A header would be typed again: the line stays whole.
+      {"header typed", ModeOption::AAOpt, u"abcdef\r\ngh", true, false, 25, u"[[a", u"abcdef\r\ngh", u"1行目の途中で中止"},
+      {"inside the footer", ModeOption::AAOpt, u"ab\r\ngh", false, true, 25, u"ab[", u"ab\r\ngh", u"1行目の途中で中止"},
+      // A reversed resend cannot type half a character, nor keep a blank the cut takes off.
+      {"accent cut off", ModeOption::SAKASAOpt, a_e + u"\r\ng", false, false, 15, u"be", a_e + u"\r\ng", u"1行目の途中で中止"},
+      {"blanks at the end", ModeOption::SAKASAOpt, u"a  b\r\ng", false, false, 5, u"b", u"a  b\r\ng", u"1行目の途中で中止"},
+  };
+  for (const Case& c : cases) {
+    KeyDesk d;
+    d.settings.char_interval_ms = 10;
+    d.window.Select(c.option);
+    d.window.SetCheck(CheckBox::SendNow, 1);
+    d.SetHeaderFooter(c.header, c.footer, u"[[");
+    d.SetMessage(c.text);
+    d.desktop.At(c.stop_at, [&d] { d.stop.Request(); });
+    EXPECT_FALSE(d.Send(d.app)) << c.name;
+    EXPECT_EQ(d.desktop.TypedInto(d.app), c.typed) << c.name;
+    EXPECT_EQ(d.window.MessageText(), c.box) << c.name;
+    EXPECT_EQ(d.window.status(), c.status) << c.name;
+    EXPECT_EQ(d.window.undo_text(), c.box == c.text ? u"" : c.text) << c.name << ": one undo brings the text back";
+  }
+}
+
+TEST(KeystrokeSend, ALineTypedButNotSaidIsSaidByTheResend) {
+  // The delay before the press runs from 20 to 520 ms; the user clicks another window in it.
+  for (const bool later_lines : {true, false}) {
+    KeyDesk d;
+    d.settings.char_interval_ms = 10;
+    d.window.SetWait(u"500");
+    d.window.Select(ModeOption::AAOpt);
+    d.SetMessage(later_lines ? u"ab\r\ncd" : u"ab");
+    d.desktop.At(100, [&d] { d.desktop.SetForeground(d.other); });
+    EXPECT_FALSE(d.Send(d.app));
+    EXPECT_EQ(d.window.status(), u"前面が変わり中止（1行目の途中）");
+    // An empty first line is sent as a press alone; without a line after it the box could
+    // not hold one, so the line stands whole.
+    EXPECT_EQ(d.window.MessageText(), later_lines ? u"\r\ncd" : u"ab");
+  }
+}
+
+TEST(KeystrokeSend, TheWindowIsTakenAsTheUserLeftIt) {
+  // Minimized: restored first, then typed into.
+  KeyDesk d;
+  d.desktop.SetIconic(d.app, true);
+  d.SetMessage(u"ab");
+  EXPECT_TRUE(d.Send(d.app)) << ::testing::PrintToString(d.window.status_detail());
+  EXPECT_EQ(d.Of(sim::Event::Kind::kRestore).size(), 1u);
+  EXPECT_EQ(d.desktop.TypedInto(d.app), u"ba");
+  EXPECT_EQ(d.desktop.DroppedKeys(d.app), 0u);
+  // A Shift held for a moment in the middle of a line holds the send back, and the status
+  // line says why, until it is let go.
+  KeyDesk e;
+  e.settings.char_interval_ms = 10;
+  e.window.Select(ModeOption::AAOpt);
+  e.SetMessage(u"abcd\r\nef");
+  e.desktop.At(15, [&e] { e.desktop.HoldModifiersUntil(800); });
+  std::u16string while_held;
+  e.desktop.At(400, [&] { while_held = e.window.status(); });
+  EXPECT_TRUE(e.Send(e.app)) << ::testing::PrintToString(e.window.status_detail());
+  EXPECT_EQ(while_held, u"Shift・Ctrl・Altを離してください");
+  EXPECT_EQ(e.desktop.TypedInto(e.app), u"abcd\ref\r");
+  std::uint64_t typed_while_held = 0;
+  for (const sim::Event& ev : e.Of(sim::Event::Kind::kInput)) typed_while_held += ev.time_ms > 15 && ev.time_ms < 800;
+  EXPECT_EQ(typed_while_held, 0u);
 }
 
 TEST(KeystrokeSend, FrontPollSkipsTheToolTheDesktopAndTheTaskbarAndHoldsAfterASend) {
