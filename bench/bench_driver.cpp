@@ -13,6 +13,9 @@
 //              program whose 100 ms timer makes exactly the calls of one poll tick;
 //   start-up - process start to main window visible, against a bare one-window program and
 //              against a plain program with a window like the tool's (its own cost);
+//   keys     - 4 lines of 50 characters typed into Wine's Notepad by keystrokes (Wait 0, 文字の
+//              間隔 0): from the press of 送信 until Notepad holds the whole text, against a bare
+//              loop that types the same keys with the same round trips to Notepad's thread;
 //   size     - the size of kakehashi.exe.
 #include <windows.h>
 
@@ -31,6 +34,7 @@
 #include "process_cpu.h"
 #include "practice_chat_ids.h"
 #include "support/standin_log.h"
+#include "targets/keystroke_target.h"
 #include "ui_driver/ui_driver.h"
 
 namespace {
@@ -48,6 +52,7 @@ constexpr int kPictureWidth = 200;
 constexpr int kCountingButtonId = kakehashi::bench::kCountingChatButtonId;
 
 struct Settings {
+  int keys_runs = 6;
   int posting_runs = 15;
   int start_up_pairs = 24;  // rounds of the three programs
   int poll_span_ms = 30000;
@@ -231,9 +236,18 @@ class CountingChat {
 // --- posting ---
 
 struct Tool {
-  explicit Tool(HWND target) {
+  // `keystrokes`: the window in front is typed into, chosen in the 送信先 window as a user does.
+  explicit Tool(HWND target, bool keystrokes = false) {
     main = process.WaitForWindow(kakehashi::kForm1Caption);
     if (!main) return;
+    if (keystrokes) {
+      ui::PostMenuCommand(main, kakehashi::IdNumber(kakehashi::ControlId::TargetMenu));
+      const HWND settings = process.WaitForWindow(L"送信先の設定");
+      if (!settings) return;
+      ui::Click(Control(settings, kakehashi::ControlId::TargetKeysOpt));
+      ui::Close(settings);
+      if (!ui::WaitForGone(settings)) return;
+    }
     status = Control(main, kakehashi::ControlId::Status);
     message = Control(main, kakehashi::ControlId::Message);
     send = Control(main, kakehashi::ControlId::Send);
@@ -317,6 +331,117 @@ bool MeasurePosting(const Settings& settings, PostingFigures* f) {
   if (!tool_run()) return false;
   *f = {};
   for (int run = 0; run < settings.posting_runs; ++run) {
+    Pause(200);
+    if (!(run % 2 ? bare_run() && (Pause(200), tool_run()) : tool_run() && (Pause(200), bare_run()))) return false;
+  }
+  return true;
+}
+
+// --- keys ---
+
+// Four lines of 50 characters as a chat line is typed: kana, kanji, letters and digits.
+std::vector<std::u16string> KeysLines() {
+  std::vector<std::u16string> lines;
+  for (int i = 0; i < 4; ++i) {
+    lines.push_back(u"line" + std::u16string(1, static_cast<char16_t>(u'A' + i)) +
+                    u" いろはにほへと漢字 abcdefghijklmnopqrstuvwxyz 0123456");
+  }
+  return lines;
+}
+
+void KeyPackets(std::vector<INPUT>& inputs, WORD vk, WORD scan, DWORD flags) {
+  for (const DWORD up : {0ul, static_cast<unsigned long>(KEYEVENTF_KEYUP)}) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = scan;
+    in.ki.dwFlags = flags | up;
+    inputs.push_back(in);
+  }
+}
+
+void RoundTrips(HWND window, std::size_t n) {
+  for (std::size_t i = 0; i < n; ++i) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result);
+  }
+}
+
+// The bare loop: the same keys as the tool types, each followed by the tool's round trips.
+void TypeLines(HWND window, const std::vector<std::u16string>& lines) {
+  const auto scan = static_cast<WORD>(MapVirtualKeyW(VK_RETURN, MAPVK_VK_TO_VSC));
+  for (const std::u16string& line : lines) {
+    for (const char16_t unit : line) {
+      std::vector<INPUT> inputs;
+      KeyPackets(inputs, 0, unit, KEYEVENTF_UNICODE);
+      SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+      RoundTrips(window, kakehashi::kTripsPerUnit);
+    }
+    std::vector<INPUT> enter;
+    KeyPackets(enter, VK_RETURN, scan, 0);
+    SendInput(static_cast<UINT>(enter.size()), enter.data(), sizeof(INPUT));
+    RoundTrips(window, kakehashi::kTripsAfterEnter);
+  }
+}
+
+struct KeysFigures {
+  Paired wall_ms;  // press of 送信 (bare loop: first key) until Notepad holds the whole text
+  std::size_t characters = 0;
+};
+
+bool MeasureKeys(const Settings& settings, KeysFigures* f) {
+  ui::Process notepad(L"C:\\windows\\system32\\notepad.exe");
+  const HWND window = notepad.WaitForWindowOfClass(L"Notepad");
+  const HWND edit = window ? ui::FindControlByClass(window, L"Edit") : nullptr;
+  if (!edit) return false;
+  Tool tool(window, true);
+  if (!tool.main || !tool.targeted) {
+    std::fprintf(stderr, "keys: the tool did not take Notepad as its target\n");
+    return false;
+  }
+  const std::vector<std::u16string> lines = KeysLines();
+  std::wstring text, typed;
+  for (const std::u16string& line : lines) {
+    if (!text.empty()) text += L"\r\n";
+    text.append(line.begin(), line.end());
+    typed.append(line.begin(), line.end());
+    typed += L"\r\n";
+    f->characters += line.size();
+  }
+  const auto complete = [&](double start) {
+    while (SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0) < static_cast<LRESULT>(typed.size())) {
+      if (NowMs() - start > 60000) return -1.0;
+      Pause(2);
+    }
+    const double done = NowMs();
+    return ui::Text(edit) == typed ? done : -1.0;
+  };
+  auto tool_run = [&] {
+    ui::SetText(edit, L"");
+    ui::BringToFront(tool.main);
+    ui::SetText(tool.message, text);
+    const double pressed = tool.PressSend();
+    const double done = complete(pressed);
+    if (done < 0 || !tool.Succeeded()) {
+      std::fprintf(stderr, "keys: the tool's send ended with \"%ls\"\n", ui::Text(tool.status).c_str());
+      return false;
+    }
+    f->wall_ms.tool.push_back(done - pressed);
+    return ui::WaitUntil([&] { return GetForegroundWindow() == tool.main; });
+  };
+  auto bare_run = [&] {
+    ui::SetText(edit, L"");
+    if (!ui::BringToFront(window)) return false;
+    const double start = NowMs();
+    TypeLines(window, lines);
+    const double done = complete(start);
+    if (done < 0) return false;
+    f->wall_ms.bare.push_back(done - start);
+    return true;
+  };
+  if (!tool_run()) return false;
+  *f = {{}, f->characters};
+  for (int run = 0; run < settings.keys_runs; ++run) {
     Pause(200);
     if (!(run % 2 ? bare_run() && (Pause(200), tool_run()) : tool_run() && (Pause(200), bare_run()))) return false;
   }
@@ -486,7 +611,7 @@ bool MeasureStartUp(const Settings& settings, StartUpFigures* f) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  // bench_driver [posting|chat|poll|start-up|size ...] [--quick] [--poll-span MS]; no names: all.
+  // bench_driver [keys|posting|chat|poll|start-up|size ...] [--quick] [--poll-span MS]; no names: all.
   Settings settings;
   std::vector<std::wstring> only;
   for (int i = 1; i < argc; ++i) {
@@ -494,7 +619,7 @@ int wmain(int argc, wchar_t** argv) {
     if (arg == L"--poll-span" && i + 1 < argc) {
       settings.poll_span_ms = _wtoi(argv[++i]);
     } else if (arg == L"--quick") {
-      settings = {3, 6, 5000};
+      settings = {2, 3, 6, 5000};
     } else {
       only.push_back(arg);
     }
@@ -503,6 +628,24 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("Kakehashi benchmarks under Wine: median, IQR and min-max of several runs\n");
   std::printf("load average at the start: %s\n", kakehashi::bench::LoadAverage().c_str());
   std::fflush(stdout);
+
+  if (wanted(L"keys")) {
+    KeysFigures f;
+    if (MeasureKeys(settings, &f)) {
+      std::printf("keys: %zu characters in 4 lines typed into Wine's Notepad by keystrokes (Wait 0, interval 0),\n",
+                  f.characters);
+      std::printf("      press of 送信 (bare loop: first key) until Notepad holds the whole text; the bare loop\n");
+      std::printf("      makes the same round trips to Notepad's thread (the program's own pace is the limit)\n");
+      Report("keys", "Kakehashi", "bare loop", f.wall_ms, "ms", 0);
+      const double tool_rate = 1000.0 * static_cast<double>(f.characters) / Summarize(f.wall_ms.tool).median;
+      const double bare_rate = 1000.0 * static_cast<double>(f.characters) / Summarize(f.wall_ms.bare).median;
+      std::printf("%-9s %.0f characters/s against %.0f: %.2fx (goal >= 0.8x)\n", "", tool_rate, bare_rate,
+                  tool_rate / bare_rate);
+    } else {
+      std::printf("keys      failed: Notepad did not get exactly the text\n");
+    }
+    std::fflush(stdout);
+  }
 
   const double posts = static_cast<double>(PicturePosts(kCountingButtonId).size());
   if (wanted(L"posting")) {
