@@ -11,6 +11,7 @@
 
 #include "delivery/line_breaks.h"
 #include "delivery/send_test_support.h"
+#include "targets/target_settings.h"
 #include "forms/form_rules.h"
 
 namespace kakehashi::testing {
@@ -195,6 +196,61 @@ TEST(SendCommand, PastedLookAlikesAreSentAsTheCodePageCharacters) {
     e.Press(kChatButtonId);
     EXPECT_EQ(Recorded(d.desktop), e.steps()) << static_cast<int>(c.option);
   }
+}
+
+// Each kind of target takes the text by its own rules: the chat and an ANSI window code
+// page 932 only (look-alikes taken to its characters), the chat's lines read through the
+// box's buffer; a Unicode window and keystrokes any character but controls and lone halves.
+TEST(SendCommand, EachKindOfTargetRefusesWhatItCannotTake) {
+  enum Kind { kChat, kAnsi, kUnicode, kKeys };
+  const std::u16string emoji = u"\U0001F600";
+  const std::u16string unsendable(kUnsendableCharacterText), needs_sjis(kNeedsShiftJisText);
+  struct Case {
+    const char* name;
+    std::u16string text, word;  // the word goes before each line
+    std::uint32_t code_page;
+    std::u16string status[4];   // by Kind; empty: goes through
+  };
+  const Case cases[] = {
+      {"emoji", u"a" + emoji, u"", 932, {unsendable, unsendable, u"", u""}},
+      {"emoji in the header", u"ab", emoji, 932, {unsendable, unsendable, u"", u""}},
+      {"control", u"a\x1B", u"", 932, {u"", u"", unsendable, unsendable}},
+      {"western system", u"ab", u"", 1252, {needs_sjis, needs_sjis, u"", u""}},
+      {"overlong line", u"a\r\n" + std::u16string(kLongestLineBytes / 2 + 1, u'漢'), u"", 932,
+       {std::u16string(kLineTooLongText), u"", u"", u""}},
+  };
+  for (const Case& c : cases) {
+    for (const Kind kind : {kChat, kAnsi, kUnicode, kKeys}) {
+      SendDesk d;
+      d.window.Select(ModeOption::AAOpt);
+      d.window.SetWait(u"0");
+      d.desktop.SetAnsiCodePage(c.code_page);
+      d.SetHeaderFooter(!c.word.empty(), false, c.word);
+      d.SetMessage(c.text);
+      TargetSettings settings;
+      const Handle top = d.desktop.AddWindow(kNoWindow, "Other", "other");
+      const Handle input = d.desktop.AddWindow(top, "Edit");
+      d.desktop.SetUnicode(input, kind == kUnicode);
+      settings.picked = {input, sim::SimDesktop::kOtherProcess, kNoWindow, 0};
+      settings.kind = kind == kChat ? TargetKind::kChat : kind == kKeys ? TargetKind::kKeystrokes : TargetKind::kPickedWindow;
+      d.desktop.SetForeground(d.window.MainWindow());
+      const SendOutcome outcome = SendCommand(d.desktop, d.window, d.chat, settings, top, d.stop);
+      EXPECT_EQ(outcome.delivered(), c.status[kind].empty()) << c.name << " " << kind;
+      if (!c.status[kind].empty()) {
+        EXPECT_EQ(d.window.status(), c.status[kind]) << c.name << " " << kind;
+      }
+    }
+  }
+  // A look-alike goes to a Unicode target as it is.
+  SendDesk d;
+  d.window.Select(ModeOption::DEFAULTOpt);
+  const Handle app = d.desktop.AddWindow(kNoWindow, "App", "app");
+  d.desktop.SetForeground(d.window.MainWindow());
+  d.SetMessage(u"10\u301C20");
+  TargetSettings keys;
+  keys.kind = TargetKind::kKeystrokes;
+  ASSERT_TRUE(SendCommand(d.desktop, d.window, d.chat, keys, app, d.stop));
+  EXPECT_EQ(d.desktop.TypedInto(app), u"02\u301C01");
 }
 
 // Options read through a view in which several can be selected at once, to show the order.

@@ -280,6 +280,12 @@ TEST(KeystrokeSend, FrontPollSkipsTheToolTheDesktopAndTheTaskbarAndHoldsAfterASe
   EXPECT_EQ(d.window.status(), u"チャット \U0001F600") << "the caption in UTF-16";
   EXPECT_EQ(poll_with(taskbar), d.app);
   EXPECT_EQ(poll_with(d.desktop.GetDesktopWindow()), d.app);
+  // The desktop's other windows and a moment with no window in front change nothing.
+  for (const char* shell : {"Progman", "WorkerW", "Shell_SecondaryTrayWnd", "#32769"}) {
+    EXPECT_EQ(poll_with(d.desktop.AddWindow(kNoWindow, shell)), d.app) << shell;
+  }
+  EXPECT_EQ(poll_with(kNoWindow), d.app);
+  EXPECT_EQ(d.window.status(), u"チャット \U0001F600");
   EXPECT_EQ(poll_with(d.window.MainWindow()), d.app);
   front.held = true;  // a send just ended
   EXPECT_EQ(poll_with(d.other), d.app);

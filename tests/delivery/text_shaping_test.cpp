@@ -84,6 +84,20 @@ TEST(TextShaping, CharCodeIsTheByteOrTheSignExtendedDoubleByteCode) {
   }
 }
 
+TEST(TextShaping, UnicodeTargetsTakeAnythingButLoneSurrogatesAndControls) {
+  struct Case {
+    std::u16string text;
+    bool holds;
+  };
+  const Case cases[] = {
+      {u"", true},           {u"a\tb", true},        {u"\u00A0\uFFFF", true},   {u"\xD83D\xDE00", true},
+      {u"\x1F", false},      {u"\r", false},         {u"\n", false},            {u"\x7F", false},
+      {u"\x80", false},      {u"a\x9F", false},      {u"\xD83D", false},        {u"\xDE00", false},
+      {u"\xDE00\xD83D", false}, {u"\xD83D" u"a", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(UnicodeCanHold(c.text), c.holds) << ::testing::PrintToString(c.text);
+}
+
 TEST(TextShaping, LineLimitRefusesMoreThanFourLinesToAChatOnly) {
   struct Case {
     bool messenger;
