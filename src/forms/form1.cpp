@@ -518,26 +518,24 @@ std::wstring Form1::FitStatusText(const std::wstring& text) const {
   RECT room{};
   SendMessageW(status, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
   const int width = room.right - room.left;
-  HDC dc = GetDC(status);
-  if (!dc || width <= 0) return text;
+  HDC dc = width > 0 ? GetDC(status) : nullptr;
+  if (!dc) return text;
   const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(status, WM_GETFONT, 0, 0)));
   SIZE size{};
   GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  std::wstring fitted = text;
+  int fit = -1;  // the whole text fits
   if (size.cx > width) {
-    constexpr wchar_t kEllipsis[] = L"…";
     SIZE ellipsis{};
-    GetTextExtentPoint32W(dc, kEllipsis, 1, &ellipsis);
-    int fit = 0;
+    GetTextExtentPoint32W(dc, L"…", 1, &ellipsis);
+    fit = 0;
     GetTextExtentExPointW(dc, text.c_str(), static_cast<int>(text.size()), std::max(0, width - static_cast<int>(ellipsis.cx)), &fit,
                           nullptr, &size);
     // Never between the halves of a surrogate pair.
     if (fit > 0 && IS_HIGH_SURROGATE(text[static_cast<std::size_t>(fit) - 1])) --fit;
-    fitted = text.substr(0, static_cast<std::size_t>(fit)) + kEllipsis;
   }
   SelectObject(dc, old);
   ReleaseDC(status, dc);
-  return fitted;
+  return fit < 0 ? text : text.substr(0, static_cast<std::size_t>(fit)) + L"…";
 }
 
 void Form1::SetTargetStatus(const std::u16string& caption) {
