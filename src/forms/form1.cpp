@@ -164,7 +164,7 @@ LRESULT Form1::FormMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_DESTROY: on_destroy(); return 0;
     case WM_NOTIFY: return on_notify(*reinterpret_cast<const NMHDR*>(lp));
-    case kMsgSendStatus: on_send_status(lp); return 0;
+    case kMsgSendStatus: on_send_status(); return 0;
     case kMsgSendDone: on_send_done(); return 0;
     case WM_HOTKEY:
       if (send_) send_->RequestStop();
@@ -257,10 +257,14 @@ void Form1::ShowPendingProgress() {
   progress_painted_ = GetTickCount64();
 }
 
-void Form1::on_send_status(LPARAM lp) {
-  const std::unique_ptr<StatusUpdate> update = TakeStatusUpdate(lp);
-  if (update->kind == StatusUpdate::Kind::kProgress) {
-    pending_progress_ = update->text;
+void Form1::on_send_status() {
+  if (!send_) return;
+  for (const StatusUpdate& update : send_->TakeStatusUpdates()) ShowStatusUpdate(update);
+}
+
+void Form1::ShowStatusUpdate(const StatusUpdate& update) {
+  if (update.kind == StatusUpdate::Kind::kProgress) {
+    pending_progress_ = update.text;
     const ULONGLONG since = GetTickCount64() - progress_painted_;
     if (since >= kProgressPaintMs) {
       ShowPendingProgress();
@@ -272,16 +276,17 @@ void Form1::on_send_status(LPARAM lp) {
   // A result replaces any progress still waiting.
   pending_progress_.clear();
   KillTimer(hwnd(), kProgressTimerId);
-  if (update->kind == StatusUpdate::Kind::kTarget) {
+  if (update.kind == StatusUpdate::Kind::kTarget) {
     ShowTargetStatus();
   } else {
-    SetStatus(update->text, update->detail);
+    SetStatus(update.text, update.detail);
   }
 }
 
+// Any program can post kMsgSendDone: only a send whose thread is done has ended.
 void Form1::on_send_done() {
-  if (!send_) return;
-  send_->Finish();
+  if (!send_ || !send_->Ended()) return;
+  for (const StatusUpdate& update : send_->TakeStatusUpdates()) ShowStatusUpdate(update);
   send_.reset();
   if (esc_hot_key_) {
     UnregisterHotKey(hwnd(), kEscHotKeyId);
@@ -408,6 +413,10 @@ void Form1::Send_Click() {
   SetWindowTextW(control(Send), kStopCaption);
   LockForSend();
   send_ = std::make_unique<SendThread>(hwnd(), *this, targets_, settings_, front_.window);
+  if (!send_->Start()) {
+    on_send_done();
+    SetStatus(std::u16string(kSendFailedText));
+  }
 }
 
 namespace {
@@ -464,7 +473,8 @@ void Form1::Timer1_Timer() {
     status_tip_tried_ = true;
     CreateStatusTip();
   }
-  if (send_) return;
+  // Win32: a post can fail (a full queue); the end of a send is found here then.
+  if (send_) return on_send_done();
   switch (settings_.kind) {
     case TargetKind::kChat: PollForegroundWindow(ops_, *this, targets_); break;
     case TargetKind::kKeystrokes: PollFrontWindow(ops_, *this, front_); break;

@@ -76,7 +76,8 @@ class Form1 final : public FormWindow, public MainWindowView, public TargetSetti
   void on_command(int id, int code);
   void on_destroy();
   LRESULT on_notify(const NMHDR& header);
-  void on_send_status(LPARAM lp);
+  void on_send_status();
+  void ShowStatusUpdate(const StatusUpdate& update);
   void on_send_done();
   void on_timer(UINT_PTR id);
   void ShowPendingProgress();
