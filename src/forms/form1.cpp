@@ -283,20 +283,23 @@ void Form1::ShowStatusUpdate(const StatusUpdate& update) {
   }
 }
 
-// Any program can post kMsgSendDone: only a send whose thread is done has ended.
+// Any program can post kMsgSendDone: only a send whose thread is done has ended. The
+// controls are unlocked before its last texts are shown, which may fail.
 void Form1::on_send_done() {
   if (!send_ || !send_->Ended()) return;
-  for (const StatusUpdate& update : send_->TakeStatusUpdates()) ShowStatusUpdate(update);
+  const std::vector<StatusUpdate> last = send_->TakeStatusUpdates();
   send_.reset();
   if (esc_hot_key_) {
     UnregisterHotKey(hwnd(), kEscHotKeyId);
     esc_hot_key_ = false;
   }
   if (settings_.kind == TargetKind::kKeystrokes) front_.held = true;
-  ShowPendingProgress();
   UnlockAfterSend();
   if (close_after_send_) DestroyWindow(hwnd());
   if (quit_after_send_) PostQuitMessage(quit_code_);
+  if (close_after_send_ || quit_after_send_) return;
+  for (const StatusUpdate& update : last) ShowStatusUpdate(update);
+  ShowPendingProgress();
 }
 
 void Form1::Form_Load() {
@@ -400,8 +403,10 @@ void Form1::Send_Click() {
     if (GetTickCount64() - send_started_ >= GetDoubleClickTime()) send_->RequestStop();
     return;
   }
-  send_started_ = GetTickCount64();
   BuildRest();  // the send reads PlusWord and the Header and Footer boxes
+  // What may fail (the copy of a huge text) comes before anything is locked or registered.
+  auto send = std::make_unique<SendThread>(hwnd(), *this, targets_, settings_, front_.window);
+  send_started_ = GetTickCount64();
   // Win32: while another program is in front, the tool's keys do not reach it; a hot key
   // does. Registered only for the send, so Esc belongs to every other program otherwise.
   if (settings_.kind == TargetKind::kKeystrokes) esc_hot_key_ = RegisterHotKey(hwnd(), kEscHotKeyId, 0, VK_ESCAPE) != 0;
@@ -412,7 +417,7 @@ void Form1::Send_Click() {
   FocusControl(control(Send));
   SetWindowTextW(control(Send), kStopCaption);
   LockForSend();
-  send_ = std::make_unique<SendThread>(hwnd(), *this, targets_, settings_, front_.window);
+  send_ = std::move(send);
   if (!send_->Start()) {
     on_send_done();
     SetStatus(std::u16string(kSendFailedText));
