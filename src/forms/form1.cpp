@@ -163,7 +163,6 @@ LRESULT Form1::FormMessage(UINT msg, WPARAM wp, LPARAM lp) {
       close_after_send_ = true;
       return 0;
     case WM_DESTROY: on_destroy(); return 0;
-    case WM_NOTIFY: return on_notify(*reinterpret_cast<const NMHDR*>(lp));
     case kMsgSendStatus: on_send_status(); return 0;
     case kMsgSendDone: on_send_done(); return 0;
     case WM_HOTKEY:
@@ -212,31 +211,6 @@ bool Form1::StopSendBeforeQuit(int exit_code) {
   quit_after_send_ = true;
   quit_code_ = exit_code;
   return true;
-}
-
-// The status box is narrow: its tooltip shows what it holds in full.
-void Form1::CreateStatusTip() {
-  status_tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
-                                instance_, nullptr);
-  if (!status_tip_) return;  // the tool works without it
-  TTTOOLINFOW tool{};
-  tool.cbSize = sizeof tool;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = hwnd();
-  tool.uId = reinterpret_cast<UINT_PTR>(control(Status));
-  tool.lpszText = LPSTR_TEXTCALLBACKW;
-  SendMessageW(status_tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  // Long texts wrap instead of running off the screen.
-  SendMessageW(status_tip_, TTM_SETMAXTIPWIDTH, 0, MulDiv(360, static_cast<int>(dpi()), 96));
-}
-
-LRESULT Form1::on_notify(const NMHDR& header) {
-  if (header.hwndFrom == status_tip_ && header.code == TTN_GETDISPINFOW) {
-    auto& info = *reinterpret_cast<NMTTDISPINFOW*>(const_cast<NMHDR*>(&header));
-    info.lpszText = status_detail_.data();
-  }
-  return 0;
 }
 
 void Form1::on_timer(UINT_PTR id) {
@@ -476,7 +450,7 @@ void Form1::Timer1_Timer() {
   // The tooltip is made after the window has shown, so the start does not wait for it.
   if (!status_tip_tried_) {
     status_tip_tried_ = true;
-    CreateStatusTip();
+    status_tip_.Create(hwnd(), control(Status), instance_, dpi(), status_detail_);
   }
   // Win32: a post can fail (a full queue); the end of a send is found here then.
   if (send_) return on_send_done();
@@ -516,7 +490,10 @@ std::u16string Form1::WaitText() const { return ToU16(WindowTextW(control(Wait))
 void Form1::SetStatus(const std::u16string& text) { SetStatus(text, text); }
 
 void Form1::SetStatus(const std::u16string& text, const std::u16string& detail) {
-  status_detail_ = ToWide(detail);
+  if (std::wstring wide = ToWide(detail); wide != status_detail_) {
+    status_detail_ = std::move(wide);
+    status_tip_.SetText(status_detail_);
+  }
   HWND status = control(Status);
   if (!status) return;
   // The poll rewrites the status ten times a second: an unchanged text is neither
