@@ -55,11 +55,10 @@ LRESULT CALLBACK DialogEditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_
       // Win32: a multi-line edit asks for all keys (DLGC_WANTALLKEYS), so the dialog
       // manager would leave Enter to the box, which types a line break or, in Wine,
       // looks for a default button among its own siblings only.
+      // The dialog manager names the key in wParam; its message in lParam is not read, as
+      // any program can send this message with a pointer of its making.
       LRESULT code = DefSubclassProc(hwnd, msg, wp, lp) & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
-      const auto* key = reinterpret_cast<const MSG*>(lp);
-      if (newline_keys && key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN && NewlineModifierDown()) {
-        code |= DLGC_WANTMESSAGE;
-      }
+      if (newline_keys && wp == VK_RETURN && NewlineModifierDown()) code |= DLGC_WANTMESSAGE;
       return code;
     }
     case WM_KEYDOWN:

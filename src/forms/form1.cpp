@@ -163,8 +163,7 @@ LRESULT Form1::FormMessage(UINT msg, WPARAM wp, LPARAM lp) {
       close_after_send_ = true;
       return 0;
     case WM_DESTROY: on_destroy(); return 0;
-    case WM_NOTIFY: return on_notify(*reinterpret_cast<const NMHDR*>(lp));
-    case kMsgSendStatus: on_send_status(lp); return 0;
+    case kMsgSendStatus: on_send_status(); return 0;
     case kMsgSendDone: on_send_done(); return 0;
     case WM_HOTKEY:
       if (send_) send_->RequestStop();
@@ -214,31 +213,6 @@ bool Form1::StopSendBeforeQuit(int exit_code) {
   return true;
 }
 
-// The status box is narrow: its tooltip shows what it holds in full.
-void Form1::CreateStatusTip() {
-  status_tip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
-                                instance_, nullptr);
-  if (!status_tip_) return;  // the tool works without it
-  TTTOOLINFOW tool{};
-  tool.cbSize = sizeof tool;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = hwnd();
-  tool.uId = reinterpret_cast<UINT_PTR>(control(Status));
-  tool.lpszText = LPSTR_TEXTCALLBACKW;
-  SendMessageW(status_tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  // Long texts wrap instead of running off the screen.
-  SendMessageW(status_tip_, TTM_SETMAXTIPWIDTH, 0, MulDiv(360, static_cast<int>(dpi()), 96));
-}
-
-LRESULT Form1::on_notify(const NMHDR& header) {
-  if (header.hwndFrom == status_tip_ && header.code == TTN_GETDISPINFOW) {
-    auto& info = *reinterpret_cast<NMTTDISPINFOW*>(const_cast<NMHDR*>(&header));
-    info.lpszText = status_detail_.data();
-  }
-  return 0;
-}
-
 void Form1::on_timer(UINT_PTR id) {
   if (id == kProgressTimerId) {
     ShowPendingProgress();
@@ -257,10 +231,14 @@ void Form1::ShowPendingProgress() {
   progress_painted_ = GetTickCount64();
 }
 
-void Form1::on_send_status(LPARAM lp) {
-  const std::unique_ptr<StatusUpdate> update = TakeStatusUpdate(lp);
-  if (update->kind == StatusUpdate::Kind::kProgress) {
-    pending_progress_ = update->text;
+void Form1::on_send_status() {
+  if (!send_) return;
+  for (const StatusUpdate& update : send_->TakeStatusUpdates()) ShowStatusUpdate(update);
+}
+
+void Form1::ShowStatusUpdate(const StatusUpdate& update) {
+  if (update.kind == StatusUpdate::Kind::kProgress) {
+    pending_progress_ = update.text;
     const ULONGLONG since = GetTickCount64() - progress_painted_;
     if (since >= kProgressPaintMs) {
       ShowPendingProgress();
@@ -272,26 +250,30 @@ void Form1::on_send_status(LPARAM lp) {
   // A result replaces any progress still waiting.
   pending_progress_.clear();
   KillTimer(hwnd(), kProgressTimerId);
-  if (update->kind == StatusUpdate::Kind::kTarget) {
+  if (update.kind == StatusUpdate::Kind::kTarget) {
     ShowTargetStatus();
   } else {
-    SetStatus(update->text, update->detail);
+    SetStatus(update.text, update.detail);
   }
 }
 
+// Any program can post kMsgSendDone: only a send whose thread is done has ended. The
+// controls are unlocked before its last texts are shown, which may fail.
 void Form1::on_send_done() {
-  if (!send_) return;
-  send_->Finish();
+  if (!send_ || !send_->Ended()) return;
+  const std::vector<StatusUpdate> last = send_->TakeStatusUpdates();
   send_.reset();
   if (esc_hot_key_) {
     UnregisterHotKey(hwnd(), kEscHotKeyId);
     esc_hot_key_ = false;
   }
   if (settings_.kind == TargetKind::kKeystrokes) front_.held = true;
-  ShowPendingProgress();
   UnlockAfterSend();
   if (close_after_send_) DestroyWindow(hwnd());
   if (quit_after_send_) PostQuitMessage(quit_code_);
+  if (close_after_send_ || quit_after_send_) return;
+  for (const StatusUpdate& update : last) ShowStatusUpdate(update);
+  ShowPendingProgress();
 }
 
 void Form1::Form_Load() {
@@ -395,8 +377,10 @@ void Form1::Send_Click() {
     if (GetTickCount64() - send_started_ >= GetDoubleClickTime()) send_->RequestStop();
     return;
   }
-  send_started_ = GetTickCount64();
   BuildRest();  // the send reads PlusWord and the Header and Footer boxes
+  // What may fail (the copy of a huge text) comes before anything is locked or registered.
+  auto send = std::make_unique<SendThread>(hwnd(), *this, targets_, settings_, front_.window);
+  send_started_ = GetTickCount64();
   // Win32: while another program is in front, the tool's keys do not reach it; a hot key
   // does. Registered only for the send, so Esc belongs to every other program otherwise.
   if (settings_.kind == TargetKind::kKeystrokes) esc_hot_key_ = RegisterHotKey(hwnd(), kEscHotKeyId, 0, VK_ESCAPE) != 0;
@@ -407,7 +391,11 @@ void Form1::Send_Click() {
   FocusControl(control(Send));
   SetWindowTextW(control(Send), kStopCaption);
   LockForSend();
-  send_ = std::make_unique<SendThread>(hwnd(), *this, targets_, settings_, front_.window);
+  send_ = std::move(send);
+  if (!send_->Start()) {
+    on_send_done();
+    SetStatus(std::u16string(kSendFailedText));
+  }
 }
 
 namespace {
@@ -462,9 +450,10 @@ void Form1::Timer1_Timer() {
   // The tooltip is made after the window has shown, so the start does not wait for it.
   if (!status_tip_tried_) {
     status_tip_tried_ = true;
-    CreateStatusTip();
+    status_tip_.Create(hwnd(), control(Status), instance_, dpi(), status_detail_);
   }
-  if (send_) return;
+  // Win32: a post can fail (a full queue); the end of a send is found here then.
+  if (send_) return on_send_done();
   switch (settings_.kind) {
     case TargetKind::kChat: PollForegroundWindow(ops_, *this, targets_); break;
     case TargetKind::kKeystrokes: PollFrontWindow(ops_, *this, front_); break;
@@ -501,7 +490,10 @@ std::u16string Form1::WaitText() const { return ToU16(WindowTextW(control(Wait))
 void Form1::SetStatus(const std::u16string& text) { SetStatus(text, text); }
 
 void Form1::SetStatus(const std::u16string& text, const std::u16string& detail) {
-  status_detail_ = ToWide(detail);
+  if (std::wstring wide = ToWide(detail); wide != status_detail_) {
+    status_detail_ = std::move(wide);
+    status_tip_.SetText(status_detail_);
+  }
   HWND status = control(Status);
   if (!status) return;
   // The poll rewrites the status ten times a second: an unchanged text is neither
@@ -518,26 +510,24 @@ std::wstring Form1::FitStatusText(const std::wstring& text) const {
   RECT room{};
   SendMessageW(status, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
   const int width = room.right - room.left;
-  HDC dc = GetDC(status);
-  if (!dc || width <= 0) return text;
+  HDC dc = width > 0 ? GetDC(status) : nullptr;
+  if (!dc) return text;
   const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(status, WM_GETFONT, 0, 0)));
   SIZE size{};
   GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  std::wstring fitted = text;
+  int fit = -1;  // the whole text fits
   if (size.cx > width) {
-    constexpr wchar_t kEllipsis[] = L"…";
     SIZE ellipsis{};
-    GetTextExtentPoint32W(dc, kEllipsis, 1, &ellipsis);
-    int fit = 0;
+    GetTextExtentPoint32W(dc, L"…", 1, &ellipsis);
+    fit = 0;
     GetTextExtentExPointW(dc, text.c_str(), static_cast<int>(text.size()), std::max(0, width - static_cast<int>(ellipsis.cx)), &fit,
                           nullptr, &size);
     // Never between the halves of a surrogate pair.
     if (fit > 0 && IS_HIGH_SURROGATE(text[static_cast<std::size_t>(fit) - 1])) --fit;
-    fitted = text.substr(0, static_cast<std::size_t>(fit)) + kEllipsis;
   }
   SelectObject(dc, old);
   ReleaseDC(status, dc);
-  return fitted;
+  return fit < 0 ? text : text.substr(0, static_cast<std::size_t>(fit)) + L"…";
 }
 
 void Form1::SetTargetStatus(const std::u16string& caption) {

@@ -14,6 +14,7 @@
 #include "forms/frm_target.h"
 #include "forms/main_window_view.h"
 #include "forms/send_thread.h"
+#include "forms/status_tip.h"
 #include "platform/win32/win32_window_ops.h"
 #include "targets/foreground_poll.h"
 #include "targets/target_settings.h"
@@ -75,12 +76,11 @@ class Form1 final : public FormWindow, public MainWindowView, public TargetSetti
   void OnException() override;
   void on_command(int id, int code);
   void on_destroy();
-  LRESULT on_notify(const NMHDR& header);
-  void on_send_status(LPARAM lp);
+  void on_send_status();
+  void ShowStatusUpdate(const StatusUpdate& update);
   void on_send_done();
   void on_timer(UINT_PTR id);
   void ShowPendingProgress();
-  void CreateStatusTip();
   // The text as it fits the status box: cut, ending in "…", when it is wider.
   std::wstring FitStatusText(const std::wstring& text) const;
 
@@ -126,8 +126,7 @@ class Form1 final : public FormWindow, public MainWindowView, public TargetSetti
   bool close_after_send_ = false;
   bool quit_after_send_ = false;
   int quit_code_ = 0;
-  // The status box's tooltip: the last text in full, or a result's fuller wording.
-  HWND status_tip_ = nullptr;
+  StatusTip status_tip_;
   bool status_tip_tried_ = false;
   std::wstring status_detail_;
   std::u16string status_text_;   // the last text asked for

@@ -76,7 +76,7 @@ LRESULT FormWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORBTN: return on_ctl_color(msg, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
     case WM_ACTIVATE: on_activate(wp); return 0;
     case WM_SETFOCUS: on_set_focus(); return 0;
-    case WM_DPICHANGED: on_dpi_changed(HIWORD(wp), reinterpret_cast<const RECT*>(lp)); return 0;
+    case WM_DPICHANGED: on_dpi_changed(HIWORD(wp), lp); return 0;
     case DM_GETDEFID: return MAKELRESULT(IdNumber(form_->default_button), DC_HASDEFID);
     default: return FormMessage(msg, wp, lp);
   }
@@ -115,16 +115,23 @@ void FormWindow::on_set_focus() {
   if (last_focus_ && IsWindow(last_focus_) && IsChild(hwnd(), last_focus_)) SetFocus(last_focus_);
 }
 
-void FormWindow::on_dpi_changed(UINT dpi, const RECT* suggested) {
+// Win32: the system sends WM_DPICHANGED on the window's own thread once the window's DPI
+// has changed; any program can send or post it with any numbers. Where the window's DPI can
+// be asked (GetDpiForWindow), only a real change is acted on, and only then is lParam read
+// as the rectangle the system suggests; elsewhere the window keeps its place.
+void FormWindow::on_dpi_changed(UINT dpi, LPARAM suggested) {
+  const DpiFunctions& functions = SystemDpiFunctions();
+  const bool known = functions.get_dpi_for_window != nullptr;
+  if (dpi == dpi_ || (known && dpi != functions.WindowDpi(hwnd()))) return;
   dpi_ = dpi;
   controls_.Layout(dpi_);
-  if (!suggested) return;
   RECT r{0, 0, TwipsToPixels(form_->client_width, dpi_), TwipsToPixels(form_->client_height, dpi_)};
-  SystemDpiFunctions().AdjustWindowRect(r, static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_STYLE)),
-                                        GetMenu(hwnd()) != nullptr,
-                                        static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_EXSTYLE)), dpi_);
-  SetWindowPos(hwnd(), nullptr, suggested->left, suggested->top, r.right - r.left, r.bottom - r.top,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  functions.AdjustWindowRect(r, static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_STYLE)), GetMenu(hwnd()) != nullptr,
+                             static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_EXSTYLE)), dpi_);
+  RECT at{};
+  GetWindowRect(hwnd(), &at);
+  if (known && suggested) at = *reinterpret_cast<const RECT*>(suggested);
+  SetWindowPos(hwnd(), nullptr, at.left, at.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace kakehashi

@@ -69,7 +69,7 @@ class FormWindow : public Window {
   LRESULT on_ctl_color(UINT msg, HDC dc, HWND control);
   void on_activate(WPARAM state);
   void on_set_focus();
-  void on_dpi_changed(UINT dpi, const RECT* suggested);
+  void on_dpi_changed(UINT dpi, LPARAM suggested);
 
   OpenWindows& open_windows_;
   const FormSpec* form_ = nullptr;

@@ -4,23 +4,64 @@
 #include <process.h>
 
 #include <array>
+#include <exception>
+#include <new>
+#include <utility>
 
 #include "delivery/send_command.h"
 
 namespace kakehashi {
 
-std::unique_ptr<StatusUpdate> TakeStatusUpdate(LPARAM lp) {
-  return std::unique_ptr<StatusUpdate>(reinterpret_cast<StatusUpdate*>(lp));
+namespace {
+
+class Locked {
+ public:
+  explicit Locked(SRWLOCK& lock) : lock_(lock) { AcquireSRWLockExclusive(&lock_); }
+  ~Locked() { ReleaseSRWLockExclusive(&lock_); }
+  Locked(const Locked&) = delete;
+  Locked& operator=(const Locked&) = delete;
+
+ private:
+  SRWLOCK& lock_;
+};
+
+}  // namespace
+
+bool StatusQueue::Push(StatusUpdate update) {
+  const Locked locked(lock_);
+  if (update.kind == StatusUpdate::Kind::kProgress && !updates_.empty() &&
+      updates_.back().kind == StatusUpdate::Kind::kProgress) {
+    updates_.back() = std::move(update);
+  } else {
+    updates_.push_back(std::move(update));
+  }
+  const bool tell = !told_;
+  told_ = true;
+  return tell;
+}
+
+void StatusQueue::Untold() {
+  const Locked locked(lock_);
+  told_ = false;
+}
+
+std::vector<StatusUpdate> StatusQueue::TakeAll() {
+  std::vector<StatusUpdate> taken;
+  const Locked locked(lock_);
+  taken.swap(updates_);
+  told_ = false;
+  return taken;
 }
 
 // The main window as the send's thread sees it. The controls that the send reads are
 // locked while it runs, so their values are taken once, on the window's thread, when the
 // send starts: the send's thread then waits for that thread only to change Message and to
-// read its lines. Status texts are posted, so the send never waits for a repaint.
+// read its lines. Status texts are queued, so the send never waits for a repaint.
 class SendThread::ThreadView final : public MainWindowView {
  public:
-  ThreadView(HWND window, MainWindowView& form)
+  ThreadView(HWND window, MainWindowView& form, StatusQueue& status)
       : window_(window),
+        status_(status),
         form_(form),
         message_(form.MessageText()),
         message_window_(form.MessageWindow()),
@@ -61,11 +102,15 @@ class SendThread::ThreadView final : public MainWindowView {
 
  private:
   void Post(StatusUpdate update) const {
-    auto owned = std::make_unique<StatusUpdate>(std::move(update));
-    if (PostMessageW(window_, kMsgSendStatus, 0, reinterpret_cast<LPARAM>(owned.get()))) owned.release();
+    try {
+      if (status_.Push(std::move(update)) && !PostMessageW(window_, kMsgSendStatus, 0, 0)) status_.Untold();
+    } catch (const std::exception&) {
+      // Out of memory: this text is lost, the send goes on.
+    }
   }
 
   HWND window_;
+  StatusQueue& status_;
   MainWindowView& form_;
   std::u16string message_;
   Handle message_window_, main_window_;
@@ -82,11 +127,11 @@ class SendThread::Worker {
  public:
   // The process's one worker; null when no thread could be made (it is tried again at the
   // next send). Made on the window's thread, which alone starts sends.
-  static Worker* Get() {
+  static Worker* Get() noexcept {
     static Worker* worker = nullptr;
     if (!worker) {
-      auto made = std::make_unique<Worker>();
-      if (made->Start()) worker = made.release();
+      std::unique_ptr<Worker> made(new (std::nothrow) Worker);
+      if (made && made->Start()) worker = made.release();
     }
     return worker;
   }
@@ -102,7 +147,7 @@ class SendThread::Worker {
   }
 
  private:
-  bool Start() {
+  bool Start() noexcept {
     job_ready_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     if (!job_ready_) return false;
     // Win32: _beginthreadex rather than CreateThread, so that a static C runtime sets up the
@@ -128,37 +173,33 @@ class SendThread::Worker {
 
 SendThread::SendThread(HWND window, MainWindowView& view, const TargetWindows& targets,
                        const TargetSettings& settings, Handle front_window)
-    : window_(window), view_(std::make_unique<ThreadView>(window, view)), targets_(targets), settings_(settings),
-      front_window_(front_window) {
-  done_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  Worker* worker = done_ ? Worker::Get() : nullptr;
-  if (!worker) {
-    // No thread to be had: the send is told so and ends at once.
-    view_->SetStatus(std::u16string(kSendFailedText), std::u16string(kSendFailedText));
-    if (done_) CloseHandle(done_);
-    done_ = nullptr;
-    PostMessageW(window_, kMsgSendDone, 0, 0);
-    return;
-  }
-  worker->Run(*this);
-}
+    : window_(window), view_(std::make_unique<ThreadView>(window, view, status_)), targets_(targets),
+      settings_(settings), front_window_(front_window) {}
 
 SendThread::~SendThread() {
-  Finish();
   if (done_) CloseHandle(done_);
 }
 
+bool SendThread::Start() noexcept {
+  done_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  Worker* worker = done_ ? Worker::Get() : nullptr;
+  if (!worker) {
+    if (done_) CloseHandle(done_);
+    done_ = nullptr;
+    return false;
+  }
+  worker->Run(*this);
+  return true;
+}
+
+bool SendThread::Ended() const { return !done_ || WaitForSingleObject(done_, 0) == WAIT_OBJECT_0; }
+
 void SendThread::Run() {
-  outcome_ = SendCommand(ops_, *view_, targets_, settings_, front_window_, stop_);
+  SendCommand(ops_, *view_, targets_, settings_, front_window_, stop_);
   // The window may destroy this object as soon as the send has ended.
   const HWND window = window_;
   SetEvent(done_);
   PostMessageW(window, kMsgSendDone, 0, 0);
-}
-
-SendOutcome SendThread::Finish() {
-  if (done_) WaitForSingleObject(done_, INFINITE);
-  return outcome_;
 }
 
 }  // namespace kakehashi

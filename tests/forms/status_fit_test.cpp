@@ -2,6 +2,7 @@
 // box's own font in a real edit control; the full wording goes to the box's tooltip.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -12,6 +13,7 @@
 #include "delivery/status_texts.h"
 #include "forms/control_table.h"
 #include "forms/form1.h"
+#include "forms/status_tip.h"
 #include "forms/target_rules.h"
 #include "targets/keystroke_target.h"
 #include "targets/target_settings.h"
@@ -85,6 +87,39 @@ TEST(StatusFit, EveryTextOfTheToolFitsTheStatusBox) {
     }
   }
   DestroyWindow(parent);
+}
+
+// The tooltip holds the text it was last given, whole, for the box it was made for.
+TEST(StatusFit, TheTooltipShowsTheLastTextInFull) {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+  HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 100, nullptr, nullptr, nullptr, nullptr);
+  HWND box = CreateWindowExW(0, L"EDIT", L"", WS_CHILD, 0, 0, 100, 20, owner, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(owner && box);
+  StatusTip tip;
+  tip.Create(owner, box, GetModuleHandleW(nullptr), 96, L"最初の文");
+  const std::wstring text = L"送信先のウィンドウが見つかりません（2/3行送信済み、残りの1行はメッセージ欄にあります）";
+  tip.SetText(text);
+  HWND tooltip = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM found) {
+        wchar_t name[64] = {};
+        GetClassNameW(window, name, 64);
+        if (lstrcmpiW(name, TOOLTIPS_CLASSW) == 0) *reinterpret_cast<HWND*>(found) = window;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&tooltip));
+  ASSERT_NE(tooltip, nullptr);
+  std::vector<wchar_t> shown(256);
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof tool;
+  tool.hwnd = owner;
+  tool.uId = reinterpret_cast<UINT_PTR>(box);
+  tool.lpszText = shown.data();
+  SendMessageW(tooltip, TTM_GETTEXTW, shown.size(), reinterpret_cast<LPARAM>(&tool));
+  EXPECT_EQ(std::wstring(shown.data()), text);
+  DestroyWindow(owner);
 }
 
 }  // namespace
