@@ -1,9 +1,39 @@
 // The window-procedure thunk and the start-up error path.
 #include "forms/window.h"
 
+#include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kakehashi {
+namespace {
+
+// The tool's windows by handle. Win32: a window's user data and properties can be written
+// by any program on the desktop, so the object of a window is never read from the window:
+// it is found here. All of them are made and used on the window thread.
+std::vector<std::pair<HWND, Window*>>& Windows() {
+  static std::vector<std::pair<HWND, Window*>> windows;
+  return windows;
+}
+
+// The window that Create is making: its first message names its handle.
+Window* being_created = nullptr;
+
+Window* ObjectOf(HWND hwnd) {
+  for (const auto& [handle, object] : Windows()) {
+    if (handle == hwnd) return object;
+  }
+  return nullptr;
+}
+
+void Forget(HWND hwnd) {
+  auto& windows = Windows();
+  windows.erase(std::remove_if(windows.begin(), windows.end(), [hwnd](const auto& w) { return w.first == hwnd; }),
+                windows.end());
+}
+
+}  // namespace
 
 StartupError::StartupError(const char* call, DWORD error)
     : std::runtime_error(std::string(call) + " failed (error " + std::to_string(error) + ")"), error_(error) {}
@@ -19,7 +49,7 @@ void Check(bool ok, const char* call) {
 
 Window::~Window() {
   if (hwnd_) {
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    Forget(hwnd_);
     DestroyWindow(hwnd_);
   }
 }
@@ -44,24 +74,23 @@ void Window::RegisterClassOnce(HINSTANCE instance, const wchar_t* class_name, HB
 
 void Window::Create(DWORD ex_style, const wchar_t* class_name, const wchar_t* title, DWORD style, RECT bounds,
                     HWND parent, HMENU menu_or_id, HINSTANCE instance) {
+  being_created = this;
   const HWND created = CreateWindowExW(ex_style, class_name, title, style, bounds.left, bounds.top,
                                        bounds.right - bounds.left, bounds.bottom - bounds.top, parent, menu_or_id,
-                                       instance, this);
+                                       instance, nullptr);
+  being_created = nullptr;
   Check(created != nullptr, "CreateWindowExW");
 }
 
 LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefaultProc(msg, wp, lp); }
 
 LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (msg == WM_NCCREATE) {
-    // Only the window's first WM_NCCREATE names its object. Another program can send the
-    // message again with any pointer in it (Win32 copies the structure, not what it points
-    // to); that one is not acted on.
-    if (self) return TRUE;
-    self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+  Window* self = ObjectOf(hwnd);
+  if (!self && being_created) {
+    // The first message of the window being made (WM_GETMINMAXINFO or WM_NCCREATE).
+    self = std::exchange(being_created, nullptr);
     self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    Windows().emplace_back(hwnd, self);
   }
   if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
 
@@ -77,7 +106,7 @@ LRESULT CALLBACK Window::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     result = DefWindowProcW(hwnd, msg, wp, lp);
   }
   if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    Forget(hwnd);
     try {
       self->OnFinalMessage();
     } catch (...) {

@@ -1,5 +1,5 @@
-// The base of the tool's own windows: one static window procedure that stores `this` at
-// WM_NCCREATE and forwards every message to the object; no exception crosses it.
+// The base of the tool's own windows: one static window procedure that finds the object of
+// its window by the handle and forwards every message to it; no exception crosses it.
 #pragma once
 
 #include <windows.h>

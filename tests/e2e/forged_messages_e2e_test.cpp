@@ -65,6 +65,8 @@ bool Forge(HWND main, bool also_send) {
       }
     }
   }
+  // Any program may write a window's user data: the tool must not take it for its object.
+  SetWindowLongPtrW(main, GWLP_USERDATA, static_cast<LONG_PTR>(0xDEADBEEF));
   // A window's creation message, sent again, must not make it another object.
   CREATESTRUCTW create{};
   create.lpCreateParams = reinterpret_cast<void*>(0xDEADBEEF);
