@@ -61,9 +61,15 @@ bool PickedTarget::Post(bool wide, Handle window, std::uint32_t message, std::ui
   return false;
 }
 
-bool PickedTarget::CatchUp(Handle window, std::size_t messages) {
-  const auto failure = kakehashi::CatchUp(ops_, window, messages);
+bool PickedTarget::Settle(std::size_t margin) {
+  const std::size_t messages = queued_ + margin;
   queued_ = 0;
+  // The paint of the input box's top-level window, of the same thread in all but rare
+  // programs, comes after all of it. A minimized window is not painted: round trips, one
+  // for each message counted and the margin, stand in for the paint.
+  const Handle root = ops_.RootWindow(picked_.input);
+  const bool painting = ops_.WindowProcessId(root) == picked_.input_process && ops_.RequestPaint(root);
+  const auto failure = painting ? AwaitPaint(ops_, picked_.input, root) : CatchUp(ops_, picked_.input, messages);
   if (!failure) return true;
   failure_ = *failure == SendFailure::kTargetGone ? SendFailure::kPickedGone : *failure;
   return false;
@@ -93,21 +99,19 @@ bool PickedTarget::Type(std::u16string_view text) {
       Pause();
     }
   }
-  return says_lines_ || CatchUp(picked_.input, queued_ + kHandledMargin);
+  return says_lines_ || Settle(kHandledMargin);
 }
 
 bool PickedTarget::Press() {
   switch (press_) {
-    case PickedPress::kNone: return CatchUp(picked_.input, queued_ + kHandledMargin);
+    case PickedPress::kNone: return Settle(kHandledMargin);
     case PickedPress::kButton: {
       // Posted messages are taken in order: the click comes after the line's characters.
       const auto id = static_cast<std::uint32_t>(ops_.GetDlgCtrlID(picked_.button)) & 0xFFFFu;
       const auto wparam = static_cast<std::uintptr_t>(id | kBnClicked << 16);
-      const Handle parent = ops_.GetParent(picked_.button);
-      const std::size_t typed = queued_;
-      // The parent's thread, mostly the input box's, takes the click after the characters.
-      return Post(true, parent, kWmCommand, wparam, picked_.button.value, 0) && CatchUp(picked_.input, typed) &&
-             CatchUp(parent, 1 + kHandledMargin);
+      // The button's window is the input box's: its thread takes the click after the line.
+      return Post(true, ops_.GetParent(picked_.button), kWmCommand, wparam, picked_.button.value, 1) &&
+             Settle(kHandledMargin);
     }
     case PickedPress::kEnter: break;
   }
@@ -119,7 +123,7 @@ bool PickedTarget::Press() {
   const std::uint32_t scan = ops_.EnterScanCode();
   return Post(true, picked_.input, kWmKeyDown, kVkReturn, KeyLParam(scan, false), 2) &&
          Post(true, picked_.input, kWmKeyUp, kVkReturn, KeyLParam(scan, true), 1) &&
-         CatchUp(picked_.input, queued_ + kEnterMargin);
+         Settle(kEnterMargin);
 }
 
 }  // namespace kakehashi

@@ -14,10 +14,11 @@ namespace kakehashi {
 
 inline constexpr std::u16string_view kPickedButtonElsewhereText = u"ボタンが入力欄と別のウィンドウです";
 
-// Round trips beyond the messages counted since the last catch-up. The round trip that
-// shows the last of them taken does not show it handled: one more does. Enter also
-// leaves room for a message the program's own handling of the key posts to say the line
-// (Wine: an edit control in a dialog posts the key on to the default button).
+// When the program's window cannot be painted (minimized), the send waits for it by round
+// trips: one per message counted since the last wait, and these more. The round trip that
+// shows the last of them taken does not show it handled: one more does. Enter also leaves
+// room for a message the program's own handling of the key posts to say the line (Wine:
+// an edit control in a dialog posts the key on to the default button).
 inline constexpr std::size_t kHandledMargin = 1;
 inline constexpr std::size_t kEnterMargin = 2;
 
@@ -49,9 +50,9 @@ class PickedTarget final : public SendTarget {
   // Posts a message that leaves `queues` messages in the receiver's queue.
   bool Post(bool wide, Handle window, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam,
             std::size_t queues);
-  // Round trips until the thread of `window` has taken `messages` more; the count of
-  // queued messages starts again.
-  bool CatchUp(Handle window, std::size_t messages);
+  // Waits until the program has taken all that was posted to it since the last wait, and
+  // what its handling of that posted in turn.
+  bool Settle(std::size_t margin);
   void Pause();
 
   WindowOps& ops_;

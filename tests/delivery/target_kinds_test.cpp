@@ -237,21 +237,24 @@ TEST(PickedSend, TheNextLineWaitsUntilTheProgramHasHandledTheLastOnesEnter) {
     bool unicode;
     PickedPress press;
     std::uint32_t style;
+    bool minimized;  // not painted: the send counts round trips instead
     std::u16string seen;
   };
   const Case cases[] = {
-      {true, PickedPress::kEnter, 0, u"aあ\U0001F600\rb\rc\r"},
-      {true, PickedPress::kEnter, kEsMultiLine, u"aあ\U0001F600\rb\rc\r"},
-      {false, PickedPress::kEnter, 0, u"aあ〓\rb\rc\r"},
-      {false, PickedPress::kEnter, kEsMultiLine, u"aあ〓\rb\rc\r"},
+      {true, PickedPress::kEnter, 0, false, u"aあ\U0001F600\rb\rc\r"},
+      {true, PickedPress::kEnter, kEsMultiLine, false, u"aあ\U0001F600\rb\rc\r"},
+      {false, PickedPress::kEnter, 0, false, u"aあ〓\rb\rc\r"},
+      {false, PickedPress::kEnter, kEsMultiLine, true, u"aあ〓\rb\rc\r"},
+      {true, PickedPress::kEnter, 0, true, u"aあ\U0001F600\rb\rc\r"},
       // Whatever the press, a send that went through has been taken whole.
-      {true, PickedPress::kButton, 0, u"aあ\U0001F600bc"},
-      {false, PickedPress::kNone, 0, u"aあ〓bc"},
+      {true, PickedPress::kButton, 0, false, u"aあ\U0001F600bc"},
+      {false, PickedPress::kNone, 0, true, u"aあ〓bc"},
   };
   for (const Case& c : cases) {
     PickDesk d(c.unicode);
     d.settings.press = c.press;
     d.desktop.SetStyle(d.input, c.style);
+    d.desktop.SetIconic(d.top, c.minimized);
     d.desktop.SetBusyThread({d.top});
     d.SetMessage(c.unicode ? u"aあ\U0001F600\r\nb\r\nc" : u"aあ〓\r\nb\r\nc");
     ASSERT_TRUE(d.Send()) << ::testing::PrintToString(d.window.status_detail());
