@@ -12,8 +12,9 @@
 
 namespace kakehashi {
 
-// The deepest visible window under `screen`: from the top-level window there, down
-// through the children that hold the point; nullptr when there is none.
+// The window the user points at with `screen`: from the top-level window there, down
+// through the visible, enabled children that hold the point, past group boxes and labels
+// that the mouse goes through; nullptr when there is no window there.
 HWND DeepestWindowAt(POINT screen);
 
 // The id of the process that owns `window`; 0 when it is gone.
