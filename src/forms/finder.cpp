@@ -96,18 +96,26 @@ std::u16string CaptionOf(HWND window) {
   return ToU16(std::wstring(buffer.data(), static_cast<std::size_t>(n > 0 ? n : 0)));
 }
 
-WindowFacts FactsOf(Handle handle, std::uint32_t process_id, bool top_level_caption) {
-  WindowFacts facts;
-  if (!handle) return facts;
+HWND PickedRoot(Handle handle, std::uint32_t process_id) {
   const HWND window = ToHwnd(handle);
   // A handle can be reused once its window is gone: the process tells them apart.
-  if (!IsWindow(window) || ProcessOf(window) != process_id) {
+  if (!handle || !IsWindow(window) || ProcessOf(window) != process_id) return nullptr;
+  return GetAncestor(window, GA_ROOT);
+}
+
+WindowFacts FactsOf(Handle handle, std::uint32_t process_id) {
+  WindowFacts facts;
+  if (!handle) return facts;
+  const HWND root = PickedRoot(handle, process_id);
+  if (!root) {
     facts.state = WindowFacts::State::kGone;
     return facts;
   }
+  const HWND window = ToHwnd(handle);
   facts.state = WindowFacts::State::kPresent;
   facts.class_name = ClassNameOf(window);
-  facts.caption = CaptionOf(top_level_caption ? GetAncestor(window, GA_ROOT) : window);
+  facts.caption = CaptionOf(window);
+  facts.window_caption = CaptionOf(root);
   facts.program = ProgramOf(process_id);
   facts.unicode = IsWindowUnicode(window) != FALSE;
   return facts;
