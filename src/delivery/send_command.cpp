@@ -63,7 +63,7 @@ std::unique_ptr<SendTarget> MakeTarget(WindowOps& ops, const MainWindowView& vie
     case TargetKind::kKeystrokes:
       return std::make_unique<KeystrokeTarget>(ops, front_window, view.MainWindow(), settings.char_interval_ms, stop);
     case TargetKind::kPickedWindow:
-      return std::make_unique<PickedTarget>(ops, settings.picked, settings.press, settings.char_interval_ms);
+      return std::make_unique<PickedTarget>(ops, settings.picked, settings.press, settings.char_interval_ms, stop);
     case TargetKind::kChat: break;
   }
   return std::make_unique<ChatTarget>(ops, targets, targets.TargetIsMessenger);

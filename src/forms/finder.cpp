@@ -38,19 +38,45 @@ SIZE IconSize(HICON icon) {
   return size;
 }
 
+// Win32: a group box, and a static without SS_NOTIFY, answer WM_NCHITTEST with
+// HTTRANSPARENT: the mouse goes through them to what lies below. Read from the class and
+// style, with no message to a program that may not answer.
+bool TransparentToHitTest(HWND window) {
+  std::array<wchar_t, 16> name{};
+  if (!RealGetWindowClassW(window, name.data(), static_cast<UINT>(name.size()))) return false;
+  const auto style = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
+  if (lstrcmpiW(name.data(), L"Button") == 0) return (style & BS_TYPEMASK) == BS_GROUPBOX;
+  if (lstrcmpiW(name.data(), L"Static") == 0) return (style & SS_NOTIFY) == 0;
+  const auto ex_style = static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE));
+  return (ex_style & (WS_EX_LAYERED | WS_EX_TRANSPARENT)) == (WS_EX_LAYERED | WS_EX_TRANSPARENT);
+}
+
+// The child of `parent` that the mouse at `screen` would reach: the first in Z order that
+// is visible and enabled, holds the point and is not transparent to hit testing; a
+// transparent one only when a child of its own lies under the point. Nothing when the
+// point is outside the parent's client area or over none of its children.
+// Win32: ChildWindowFromPointEx stops at a group box drawn over the boxes it frames.
+HWND ChildAt(HWND parent, POINT screen) {
+  POINT point = screen;
+  RECT client{};
+  if (!ScreenToClient(parent, &point) || !GetClientRect(parent, &client) || !PtInRect(&client, point)) return nullptr;
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const auto style = static_cast<DWORD>(GetWindowLongW(child, GWL_STYLE));
+    RECT rect{};
+    if ((style & WS_VISIBLE) == 0 || (style & WS_DISABLED) != 0) continue;
+    if (!GetWindowRect(child, &rect) || !PtInRect(&rect, screen)) continue;
+    if (!TransparentToHitTest(child) || ChildAt(child, screen)) return child;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 HWND DeepestWindowAt(POINT screen) {
   const HWND hit = WindowFromPoint(screen);
   if (!hit) return nullptr;
   HWND window = GetAncestor(hit, GA_ROOT);
-  while (window) {
-    POINT point = screen;
-    ScreenToClient(window, &point);
-    const HWND child = ChildWindowFromPointEx(window, point, CWP_SKIPINVISIBLE);
-    if (!child || child == window) break;
-    window = child;
-  }
+  while (const HWND child = ChildAt(window, screen)) window = child;
   return window;
 }
 
@@ -70,18 +96,26 @@ std::u16string CaptionOf(HWND window) {
   return ToU16(std::wstring(buffer.data(), static_cast<std::size_t>(n > 0 ? n : 0)));
 }
 
-WindowFacts FactsOf(Handle handle, std::uint32_t process_id, bool top_level_caption) {
-  WindowFacts facts;
-  if (!handle) return facts;
+HWND PickedRoot(Handle handle, std::uint32_t process_id) {
   const HWND window = ToHwnd(handle);
   // A handle can be reused once its window is gone: the process tells them apart.
-  if (!IsWindow(window) || ProcessOf(window) != process_id) {
+  if (!handle || !IsWindow(window) || ProcessOf(window) != process_id) return nullptr;
+  return GetAncestor(window, GA_ROOT);
+}
+
+WindowFacts FactsOf(Handle handle, std::uint32_t process_id) {
+  WindowFacts facts;
+  if (!handle) return facts;
+  const HWND root = PickedRoot(handle, process_id);
+  if (!root) {
     facts.state = WindowFacts::State::kGone;
     return facts;
   }
+  const HWND window = ToHwnd(handle);
   facts.state = WindowFacts::State::kPresent;
   facts.class_name = ClassNameOf(window);
-  facts.caption = CaptionOf(top_level_caption ? GetAncestor(window, GA_ROOT) : window);
+  facts.caption = CaptionOf(window);
+  facts.window_caption = CaptionOf(root);
   facts.program = ProgramOf(process_id);
   facts.unicode = IsWindowUnicode(window) != FALSE;
   return facts;

@@ -12,8 +12,9 @@
 
 namespace kakehashi {
 
-// The deepest visible window under `screen`: from the top-level window there, down
-// through the children that hold the point; nullptr when there is none.
+// The window the user points at with `screen`: from the top-level window there, down
+// through the visible, enabled children that hold the point, past group boxes and labels
+// that the mouse goes through; nullptr when there is no window there.
 HWND DeepestWindowAt(POINT screen);
 
 // The id of the process that owns `window`; 0 when it is gone.
@@ -24,10 +25,13 @@ bool IsOwnWindow(HWND window);
 // The caption of `window`, read without a message to it.
 std::u16string CaptionOf(HWND window);
 
+// The top-level window of the window picked as `handle` in process `process_id`; nullptr
+// when that window is gone.
+HWND PickedRoot(Handle handle, std::uint32_t process_id);
+
 // What can be read now of the window picked as `handle` in process `process_id`: its
-// class, the caption of its top-level window (`top_level_caption`) or its own, its
-// program and whether it takes Unicode.
-WindowFacts FactsOf(Handle handle, std::uint32_t process_id, bool top_level_caption);
+// class, its caption and its top-level window's, its program and whether it takes Unicode.
+WindowFacts FactsOf(Handle handle, std::uint32_t process_id);
 
 // Inverts a frame `thickness` pixels wide along the inside of `screen_rect`, over every
 // window; inverting it again restores the pixels.

@@ -17,6 +17,7 @@
 #include "forms/target_rules.h"
 #include "forms/win32_text.h"
 #include "platform/win32/win32_window_ops.h"
+#include "targets/picked_target.h"
 
 namespace kakehashi {
 namespace {
@@ -131,8 +132,8 @@ void FrmTarget::ShowSettings() {
 
 void FrmTarget::ShowPicked() {
   const PickedWindow& picked = settings_->picked;
-  const std::u16string text = DescribePicked(FactsOf(picked.input, picked.input_process, true),
-                                             FactsOf(picked.button, picked.button_process, false));
+  const std::u16string text =
+      DescribePicked(FactsOf(picked.input, picked.input_process), FactsOf(picked.button, picked.button_process));
   SetWindowTextW(control(TargetPicked), ToWide(text).c_str());
 }
 
@@ -280,17 +281,26 @@ void FrmTarget::Take(Pick pick, HWND window) {
   const DWORD process_id = ProcessOf(window);
   if (process_id == GetCurrentProcessId()) return Refuse(kStatusOwnWindow);
   PickedWindow& picked = settings_->picked;
-  if (pick == Pick::kInput) {
-    picked.input = FromHwnd(window);
-    picked.input_process = process_id;
-  } else {
+  const HWND root = GetAncestor(window, GA_ROOT);
+  // A button says only what is typed into a box of its own top-level window.
+  if (pick == Pick::kButton) {
+    const HWND input_root = PickedRoot(picked.input, picked.input_process);
+    if (input_root && input_root != root) return Refuse(kPickedButtonElsewhereText);
     picked.button = FromHwnd(window);
     picked.button_process = process_id;
+  } else {
+    picked.input = FromHwnd(window);
+    picked.input_process = process_id;
+    if (picked.button && PickedRoot(picked.button, picked.button_process) != root) {
+      picked.button = kNoWindow;
+      if (settings_->press == PickedPress::kButton) settings_->press = PickedPress::kEnter;
+      for (const auto& [id, press] : kPressOptions) SetChecked(control(id), press == settings_->press);
+    }
   }
   ShowPicked();
   EnableControls();
   host_->TargetSettingsChanged(false);
-  host_->SetTargetStatus(PickedStatus(CaptionOf(GetAncestor(window, GA_ROOT))));
+  host_->SetTargetStatus(PickedStatus(CaptionOf(root)));
 }
 
 void FrmTarget::Refuse(std::u16string_view why) { host_->SetStatus(std::u16string(why)); }

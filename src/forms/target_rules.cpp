@@ -44,7 +44,7 @@ std::u16string DescribePicked(const WindowFacts& input, const WindowFacts& butto
     case WindowFacts::State::kPresent:
       text += u"入力欄\r\n";
       text += u"　クラス名：" + input.class_name + u"\r\n";
-      text += u"　ウィンドウ：" + OrUntitled(input.caption) + u"\r\n";
+      text += u"　ウィンドウ：" + OrUntitled(input.window_caption) + u"\r\n";
       text += u"　プログラム：" + (input.program.empty() ? std::u16string(u"（不明）") : input.program) + u"\r\n";
       text += u"　文字コード：" + std::u16string(input.unicode ? u"Unicode" : u"ANSI（シフトJIS）") + u"\r\n";
       break;
@@ -55,7 +55,8 @@ std::u16string DescribePicked(const WindowFacts& input, const WindowFacts& butto
     case WindowFacts::State::kPresent:
       text += u"送信ボタン\r\n";
       text += u"　クラス名：" + button.class_name + u"\r\n";
-      text += u"　表示：" + (button.caption.empty() ? std::u16string(u"（なし）") : button.caption);
+      text += u"　表示：" + (button.caption.empty() ? std::u16string(u"（なし）") : button.caption) + u"\r\n";
+      text += u"　ウィンドウ：" + OrUntitled(button.window_caption);
       break;
   }
   return text;

@@ -27,8 +27,8 @@ struct WindowFacts {
   enum class State { kNotPicked, kGone, kPresent };
   State state = State::kNotPicked;
   std::u16string class_name;
-  // The input box: the caption of its top-level window. The button: its own caption.
-  std::u16string caption;
+  std::u16string caption;         // its own (a button's text)
+  std::u16string window_caption;  // its top-level window's
   std::u16string program;  // the program's file name, without its folder
   bool unicode = false;    // the window takes Unicode characters (else code page 932)
 };

@@ -140,8 +140,20 @@ class WindowOps {
   // for it to be handled. A thread handles a message sent to it when it next looks at its
   // queue, before the messages and keys queued there: a round trip that comes back means
   // that the thread has taken at least one more of them, and says nothing of the rest.
+  // Wine: not always. A thread that waits inside its handling of a message (a hook of
+  // another process) answers there, and one that gets round trips back to back may answer
+  // several before it takes its next message.
   // False when the window is gone, its program does not answer (hung), or the time ran out.
   virtual bool RoundTrip(Handle window, std::uint32_t timeout_ms) = 0;
+  // Asks for a pixel of `window`'s client area to be painted again, without erasing. A
+  // thread paints only when no posted message is left in its queue: while the window waits
+  // to be painted, its thread has not yet taken all that was queued for it before the
+  // request. True when the window now waits to be painted; false when it cannot be (it is
+  // hidden or minimized), is gone, or was painted at once.
+  virtual bool RequestPaint(Handle window) = 0;
+  // Whether `window` waits to be painted (its update region is not empty); false when it
+  // is gone.
+  virtual bool PaintPending(Handle window) = 0;
 
   // A handle to use as owner for the shell call.
   virtual Handle GetDesktopWindow() = 0;

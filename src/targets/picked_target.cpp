@@ -21,8 +21,8 @@ std::intptr_t KeyLParam(std::uint32_t scan, bool up) {
 }  // namespace
 
 PickedTarget::PickedTarget(WindowOps& ops, const PickedWindow& picked, PickedPress press,
-                           std::uint32_t char_interval_ms)
-    : ops_(ops), picked_(picked), press_(press), interval_ms_(char_interval_ms),
+                           std::uint32_t char_interval_ms, StopRequest& stop)
+    : ops_(ops), picked_(picked), press_(press), interval_ms_(char_interval_ms), stop_(stop),
       unicode_(ops.IsWindowUnicode(picked.input)) {}
 
 bool PickedTarget::Same(Handle window, std::uint32_t process) {
@@ -34,64 +34,96 @@ std::u16string_view PickedTarget::Unavailable() {
 }
 
 StatusText PickedTarget::Begin(bool press) {
+  says_lines_ = press;
+  queued_ = 0;
   if (!Unavailable().empty()) return PlainStatus(kPickedGoneText);
-  if (press && press_ == PickedPress::kButton && !Same(picked_.button, picked_.button_process)) {
-    return PlainStatus(kPickedGoneText);
+  if (press && press_ == PickedPress::kButton) {
+    if (!Same(picked_.button, picked_.button_process)) return PlainStatus(kPickedGoneText);
+    // Another window's button would be pressed for lines that stay in this box.
+    if (ops_.RootWindow(picked_.button) != ops_.RootWindow(picked_.input)) {
+      return PlainStatus(kPickedButtonElsewhereText);
+    }
   }
   if (ops_.RunsAboveUs(picked_.input)) return PlainStatus(kTargetElevatedText);
   return {};
 }
 
-bool PickedTarget::Post(bool wide, Handle window, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam) {
+bool PickedTarget::Post(bool wide, Handle window, std::uint32_t message, std::uintptr_t wparam, std::intptr_t lparam,
+                        std::size_t queues) {
   const auto failure = PostPatiently(ops_, [&] {
     return wide ? ops_.PostMessageW(window, message, wparam, lparam) : ops_.PostMessageA(window, message, wparam, lparam);
   });
+  if (!failure) {
+    queued_ += queues;
+    return true;
+  }
+  failure_ = *failure == SendFailure::kTargetGone ? SendFailure::kPickedGone : *failure;
+  return false;
+}
+
+bool PickedTarget::Settle(std::size_t margin) {
+  const std::size_t messages = queued_ + margin;
+  queued_ = 0;
+  // The paint of the input box's top-level window, of the same thread in all but rare
+  // programs, comes after all of it. A minimized window is not painted: round trips, one
+  // for each message counted and the margin, stand in for the paint.
+  const Handle root = ops_.RootWindow(picked_.input);
+  const bool painting = ops_.WindowProcessId(root) == picked_.input_process && ops_.RequestPaint(root);
+  const auto failure = painting ? AwaitPaint(ops_, picked_.input, root) : CatchUp(ops_, picked_.input, messages);
   if (!failure) return true;
   failure_ = *failure == SendFailure::kTargetGone ? SendFailure::kPickedGone : *failure;
   return false;
 }
 
 void PickedTarget::Pause() {
-  // The pause is part of typing the line: a stop waits for the line's end as for a chat.
-  StopRequest none;
-  if (interval_ms_ != 0) ops_.Sleep(interval_ms_, none);
+  // A stop cuts the pauses short; the line is still typed to its end and said.
+  if (interval_ms_ != 0 && !stop_.requested()) ops_.Sleep(interval_ms_, stop_);
 }
 
 bool PickedTarget::Type(std::u16string_view text) {
   if (!unicode_) {
     for (const std::int32_t code : CharCodes(text)) {
       const auto wparam = static_cast<std::uintptr_t>(static_cast<std::intptr_t>(code));
-      if (!Post(false, picked_.input, kWmImeChar, wparam, 1)) return false;
+      // Win32: DefWindowProcA posts a WM_IME_CHAR on as one WM_CHAR per byte of the
+      // character, behind the queue; a box that handles WM_IME_CHAR itself posts none.
+      const std::size_t bytes = code < 0 || code > 0xFF ? 2 : 1;
+      if (!Post(false, picked_.input, kWmImeChar, wparam, 1, 1 + bytes)) return false;
       Pause();
     }
-    return true;
-  }
-  // The pause comes after a whole character: never between the halves of a pair.
-  for (std::size_t i = 0; i < text.size(); i += UnitsAt(text, i)) {
-    for (std::size_t k = 0; k < UnitsAt(text, i); ++k) {
-      if (!Post(true, picked_.input, kWmChar, text[i + k], 1)) return false;
+  } else {
+    // The pause comes after a whole character: never between the halves of a pair.
+    for (std::size_t i = 0; i < text.size(); i += UnitsAt(text, i)) {
+      for (std::size_t k = 0; k < UnitsAt(text, i); ++k) {
+        if (!Post(true, picked_.input, kWmChar, text[i + k], 1, 1)) return false;
+      }
+      Pause();
     }
-    Pause();
   }
-  return true;
+  return says_lines_ || Settle(kHandledMargin);
 }
 
 bool PickedTarget::Press() {
   switch (press_) {
-    case PickedPress::kNone: return true;
+    case PickedPress::kNone: return Settle(kHandledMargin);
     case PickedPress::kButton: {
+      // Posted messages are taken in order: the click comes after the line's characters.
       const auto id = static_cast<std::uint32_t>(ops_.GetDlgCtrlID(picked_.button)) & 0xFFFFu;
       const auto wparam = static_cast<std::uintptr_t>(id | kBnClicked << 16);
-      return Post(true, ops_.GetParent(picked_.button), kWmCommand, wparam, picked_.button.value);
+      // The button's window is the input box's: its thread takes the click after the line.
+      return Post(true, ops_.GetParent(picked_.button), kWmCommand, wparam, picked_.button.value, 1) &&
+             Settle(kHandledMargin);
     }
     case PickedPress::kEnter: break;
   }
+  // Win32: the program's loop acts on the key: IsDialogMessage clicks the default button
+  // at once, while TranslateMessage queues the '\r' of the key behind what is queued
+  // already. The next line's characters must come after that '\r'. A '\r' posted as a
+  // character would not do: Wine drops it in a multi-line box of a dialog, and Windows
+  // breaks the line there.
   const std::uint32_t scan = ops_.EnterScanCode();
-  if (ops_.WindowStyle(picked_.input) & kEsMultiLine) {
-    return Post(true, picked_.input, kWmChar, u'\r', KeyLParam(scan, false));
-  }
-  return Post(true, picked_.input, kWmKeyDown, kVkReturn, KeyLParam(scan, false)) &&
-         Post(true, picked_.input, kWmKeyUp, kVkReturn, KeyLParam(scan, true));
+  return Post(true, picked_.input, kWmKeyDown, kVkReturn, KeyLParam(scan, false), 2) &&
+         Post(true, picked_.input, kWmKeyUp, kVkReturn, KeyLParam(scan, true), 1) &&
+         Settle(kEnterMargin);
 }
 
 }  // namespace kakehashi

@@ -30,4 +30,14 @@ inline constexpr std::uint32_t kRoundTripRetryMs = 20;
 // when it has; else why the send must end: the window is gone, or it does not answer.
 std::optional<SendFailure> CatchUp(WindowOps& ops, Handle window, std::size_t messages);
 
+// Between two looks at a window that waits to be painted.
+inline constexpr std::uint32_t kPaintPollMs = 1;
+
+// Waits until `painted`, of the thread of `window`, whose paint was requested
+// (WindowOps::RequestPaint), has been painted: that thread has then taken all that was
+// queued for it before the request, and what handling it queued in turn. A round trip to
+// `window` at each look tells a program that has gone or does not answer. Nothing when it
+// was painted; else why the send must end.
+std::optional<SendFailure> AwaitPaint(WindowOps& ops, Handle window, Handle painted);
+
 }  // namespace kakehashi

@@ -155,6 +155,8 @@ class ForwardingOps : public WindowOps {
   void RestoreWindow(Handle w) override { base_.RestoreWindow(w); }
   Handle RootWindow(Handle w) override { return base_.RootWindow(w); }
   bool RoundTrip(Handle w, std::uint32_t ms) override { return base_.RoundTrip(w, ms); }
+  bool RequestPaint(Handle w) override { return base_.RequestPaint(w); }
+  bool PaintPending(Handle w) override { return base_.PaintPending(w); }
   Handle GetDesktopWindow() override { return base_.GetDesktopWindow(); }
   void ShellExecuteA(Handle o, std::string_view op, std::string_view f, std::string_view p, std::string_view d,
                      int show) override {

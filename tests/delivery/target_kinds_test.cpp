@@ -11,6 +11,8 @@
 #include "delivery/send_test_support.h"
 #include "targets/foreground_poll.h"
 #include "targets/keystroke_target.h"
+#include "targets/picked_target.h"
+#include "platform/code_page.h"
 
 namespace kakehashi::testing {
 namespace {
@@ -318,35 +320,131 @@ struct PickDesk : SendDesk {
 
 TEST(PickedSend, EachPressKindSaysTheLineAsTheProgramExpects) {
   constexpr std::intptr_t kDown = 0x001C0001, kUp = static_cast<std::intptr_t>(0xC01C0001u);
+  const std::vector<std::tuple<std::uint32_t, std::uintptr_t, std::intptr_t>> enter = {
+      {kWmKeyDown, kVkReturn, kDown}, {kWmKeyUp, kVkReturn, kUp}};
   struct Case {
     PickedPress press;
     std::uint32_t style;
+    int button_id;
     std::vector<std::tuple<std::uint32_t, std::uintptr_t, std::intptr_t>> after_text;  // to the input box unless a button
   };
   const Case cases[] = {
-      {PickedPress::kEnter, 0, {{kWmKeyDown, kVkReturn, kDown}, {kWmKeyUp, kVkReturn, kUp}}},
-      {PickedPress::kEnter, kEsMultiLine, {{kWmChar, u'\r', kDown}}},
-      {PickedPress::kButton, 0, {{kWmCommand, 1002, 0}}},
-      {PickedPress::kNone, 0, {}},
+      {PickedPress::kEnter, 0, 1002, enter},
+      // The key, not a '\r', in a multi-line box too: its program's loop decides.
+      {PickedPress::kEnter, kEsMultiLine, 1002, enter},
+      {PickedPress::kButton, 0, 1002, {{kWmCommand, 1002, 0}}},
+      // WM_COMMAND has 16 bits for the id; the upper half of wParam is the notification.
+      {PickedPress::kButton, 0, 0x1F3EA, {{kWmCommand, 0xF3EA, 0}}},
+      {PickedPress::kButton, 0, -2, {{kWmCommand, 0xFFFE, 0}}},
+      {PickedPress::kNone, 0, 1002, {}},
   };
   for (const Case& c : cases) {
     PickDesk d(true);
     d.settings.press = c.press;
     d.desktop.SetStyle(d.input, c.style);
+    d.settings.picked.button = d.desktop.AddWindow(d.top, "Button", "送信", c.button_id);
     d.SetMessage(u"あ\U0001F600");
     ASSERT_TRUE(d.Send()) << ::testing::PrintToString(d.window.status_detail());
     std::vector<std::tuple<bool, Handle, std::uint32_t, std::uintptr_t, std::intptr_t>> expected = {
         {true, d.input, kWmChar, 0x3042, 1}, {true, d.input, kWmChar, 0xD83D, 1}, {true, d.input, kWmChar, 0xDE00, 1}};
     for (const auto& [message, wparam, lparam] : c.after_text) {
       if (message == kWmCommand) {
-        expected.emplace_back(true, d.top, message, wparam, d.button.value);
+        expected.emplace_back(true, d.top, message, wparam, d.settings.picked.button.value);
       } else {
         expected.emplace_back(true, d.input, message, wparam, lparam);
       }
     }
-    EXPECT_EQ(d.Posts(), expected) << static_cast<int>(c.press);
+    EXPECT_EQ(d.Posts(), expected) << static_cast<int>(c.press) << " " << c.button_id;
     EXPECT_EQ(d.desktop.GetForegroundWindow(), kNoWindow) << "the foreground is never touched";
   }
+}
+
+// What a busy thread has taken, as its input box sees it: characters, and the '\r' of
+// Enter; the keys themselves are left out.
+std::u16string SeenBy(const sim::SimDesktop& desktop, Handle input) {
+  std::u16string seen;
+  for (const sim::Event& e : desktop.Taken(input)) {
+    if (e.message == kWmChar) seen += static_cast<char16_t>(e.wparam);
+    if (e.message != kWmImeChar) continue;
+    const auto code = static_cast<std::uint32_t>(e.wparam);
+    const char bytes[] = {static_cast<char>(code >> 8 & 0xFF), static_cast<char>(code & 0xFF)};
+    seen += code > 0xFF ? FromAnsi(std::string_view(bytes, 2)) : FromAnsi(std::string_view(bytes + 1, 1));
+  }
+  return seen;
+}
+
+TEST(PickedSend, TheNextLineWaitsUntilTheProgramHasHandledTheLastOnesEnter) {
+  struct Case {
+    bool unicode;
+    PickedPress press;
+    std::uint32_t style;
+    bool minimized;  // not painted: the send counts round trips instead
+    std::u16string seen;
+  };
+  const Case cases[] = {
+      {true, PickedPress::kEnter, 0, false, u"aあ\U0001F600\rb\rc\r"},
+      {true, PickedPress::kEnter, kEsMultiLine, false, u"aあ\U0001F600\rb\rc\r"},
+      {false, PickedPress::kEnter, 0, false, u"aあ〓\rb\rc\r"},
+      {false, PickedPress::kEnter, kEsMultiLine, true, u"aあ〓\rb\rc\r"},
+      {true, PickedPress::kEnter, 0, true, u"aあ\U0001F600\rb\rc\r"},
+      // Whatever the press, a send that went through has been taken whole.
+      {true, PickedPress::kButton, 0, false, u"aあ\U0001F600bc"},
+      {false, PickedPress::kNone, 0, true, u"aあ〓bc"},
+  };
+  for (const Case& c : cases) {
+    PickDesk d(c.unicode);
+    d.settings.press = c.press;
+    d.desktop.SetStyle(d.input, c.style);
+    d.desktop.SetIconic(d.top, c.minimized);
+    d.desktop.SetBusyThread({d.top});
+    d.SetMessage(c.unicode ? u"aあ\U0001F600\r\nb\r\nc" : u"aあ〓\r\nb\r\nc");
+    ASSERT_TRUE(d.Send()) << ::testing::PrintToString(d.window.status_detail());
+    EXPECT_EQ(SeenBy(d.desktop, d.input), c.seen) << c.unicode << " " << c.style;
+    EXPECT_EQ(d.desktop.Pending(d.input), 0u);
+  }
+  // A line said with no press at all is taken too.
+  PickDesk d(true);
+  d.desktop.SetBusyThread({d.top});
+  d.window.Select(ModeOption::DEFAULTOpt);
+  d.SetMessage(u"ab");
+  ASSERT_TRUE(d.Send());
+  EXPECT_EQ(SeenBy(d.desktop, d.input), u"ba");
+  EXPECT_EQ(d.desktop.Pending(d.input), 0u);
+}
+
+TEST(PickedSend, AProgramThatTakesNothingEndsTheSendWithTheLineNotCounted) {
+  struct Case {
+    std::function<void(PickDesk&)> arrange;
+    std::u16string status;
+  };
+  const Case cases[] = {
+      {[](PickDesk&) {}, u"送信先が応答しません（0/2行済み）"},
+      {[](PickDesk& d) { d.desktop.At(3000, [&d] { d.desktop.Destroy(d.top); }); }, u"送信先が閉じられました（0/2行済み）"},
+  };
+  for (const Case& c : cases) {
+    PickDesk d(true);
+    d.desktop.SetBusyThread({d.top});
+    d.desktop.SetHung(d.input, true);
+    c.arrange(d);
+    d.SetMessage(u"ab\r\ncd");
+    EXPECT_FALSE(d.Send());
+    EXPECT_EQ(d.window.status(), c.status);
+    EXPECT_EQ(d.window.MessageText(), u"ab\r\ncd");
+  }
+}
+
+TEST(PickedSend, AStopCutsThePausesShortAndTheLineIsStillSaid) {
+  PickDesk d(true);
+  d.settings.char_interval_ms = 1000;
+  d.SetMessage(u"abcde\r\nfg");
+  d.desktop.At(1500, [&d] { d.stop.Request(); });
+  EXPECT_FALSE(d.Send());
+  EXPECT_EQ(d.window.status(), u"1/2行で中止（残り1行）");
+  EXPECT_EQ(d.desktop.now_ms(), 1500u);
+  std::u16string posted;
+  for (const sim::Event& e : d.desktop.Posts()) posted += e.message == kWmChar ? static_cast<char16_t>(e.wparam) : u'|';
+  EXPECT_EQ(posted, u"abcde||");
+  EXPECT_EQ(d.window.MessageText(), u"fg");
 }
 
 TEST(PickedSend, AnAnsiInputBoxGetsTheChatsCodes) {
@@ -366,24 +464,46 @@ TEST(PickedSend, AnAnsiInputBoxGetsTheChatsCodes) {
   EXPECT_EQ(e.window.status(), u"送信できない文字が含まれています");
 }
 
-TEST(PickedSend, APickedWindowThatIsGoneOrReusedIsRefused) {
-  const std::function<void(PickDesk&)> arrangements[] = {
-      [](PickDesk& d) { d.desktop.Destroy(d.top); },
-      // The handle now names a window of another program.
-      [](PickDesk& d) { d.desktop.SetProcess(d.input, 7); },
-      [](PickDesk& d) {
-        d.settings.press = PickedPress::kButton;
-        d.desktop.Destroy(d.button);
-      },
+TEST(PickedSend, APickedWindowIsCheckedBeforeAnythingIsPosted) {
+  constexpr std::u16string_view kGone = u"指定したウィンドウが閉じられました";
+  const auto in_other_window = [](PickDesk& d) {
+    d.settings.picked.button = d.desktop.AddWindow(d.desktop.AddWindow(kNoWindow, "Other", "別"), "Button", "送信", 1);
   };
-  for (const auto& arrange : arrangements) {
+  struct Case {
+    const char* name;
+    PickedPress press;
+    bool press_asked;  // mode 3 without 送信と同時に発言 says nothing
+    std::function<void(PickDesk&)> arrange;
+    std::u16string_view status;  // empty: the send goes through
+  };
+  const Case cases[] = {
+      {"input box closed", PickedPress::kEnter, true, [](PickDesk& d) { d.desktop.Destroy(d.top); }, kGone},
+      // The handle now names a window of another program.
+      {"handle reused", PickedPress::kEnter, true, [](PickDesk& d) { d.desktop.SetProcess(d.input, 7); }, kGone},
+      {"button closed", PickedPress::kButton, true, [](PickDesk& d) { d.desktop.Destroy(d.button); }, kGone},
+      {"button of another window", PickedPress::kButton, true, in_other_window, kPickedButtonElsewhereText},
+      {"elevated", PickedPress::kNone, true, [](PickDesk& d) { d.desktop.SetRunsAboveUs(d.input); },
+       u"送信先が管理者として実行されています"},
+      // The button matters only when it will be pressed.
+      {"button closed, Enter", PickedPress::kEnter, true, [](PickDesk& d) { d.desktop.Destroy(d.button); }, {}},
+      {"button closed, no press", PickedPress::kButton, false, [](PickDesk& d) { d.desktop.Destroy(d.button); }, {}},
+      {"button of another window, no press", PickedPress::kButton, false, in_other_window, {}},
+  };
+  for (const Case& c : cases) {
     PickDesk d(true);
-    arrange(d);
+    d.settings.press = c.press;
+    d.window.Select(c.press_asked ? ModeOption::AAOpt : ModeOption::DEFAULTOpt);
+    c.arrange(d);
+    if (c.status.empty()) {
+      d.SetMessage(u"a");
+      EXPECT_TRUE(d.Send()) << c.name << ": " << ::testing::PrintToString(d.window.status_detail());
+      continue;
+    }
     // Said before anything about the text: an emoji is no reason when the window is gone.
     d.SetMessage(u"a\U0001F600");
-    EXPECT_FALSE(d.Send());
-    EXPECT_EQ(d.window.status(), u"指定したウィンドウが閉じられました");
-    EXPECT_TRUE(d.desktop.Posts().empty());
+    EXPECT_FALSE(d.Send()) << c.name;
+    EXPECT_EQ(d.window.status(), c.status) << c.name;
+    EXPECT_TRUE(d.desktop.Posts().empty()) << c.name;
   }
 }
 

@@ -16,6 +16,7 @@
 #include "forms/status_tip.h"
 #include "forms/target_rules.h"
 #include "targets/keystroke_target.h"
+#include "targets/picked_target.h"
 #include "targets/target_settings.h"
 
 namespace kakehashi {
@@ -36,6 +37,7 @@ std::vector<std::u16string> ToolTexts() {
       std::u16string(kSendFailedText),
       std::u16string(kInternalErrorText),
       std::u16string(kPickedGoneText),
+      std::u16string(kPickedButtonElsewhereText),
       std::u16string(kModifiersHeldText),
       std::u16string(kCannotBringToFrontText),
       std::u16string(TargetKindStatus(TargetKind::kChat)),

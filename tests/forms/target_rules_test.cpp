@@ -52,7 +52,7 @@ WindowFacts NotepadEdit() {
   WindowFacts f;
   f.state = WindowFacts::State::kPresent;
   f.class_name = u"Edit";
-  f.caption = u"無題 - メモ帳";
+  f.window_caption = u"無題 - メモ帳";
   f.program = u"notepad.exe";
   f.unicode = true;
   return f;
@@ -64,13 +64,14 @@ TEST(TargetRules, DescriptionNamesClassWindowProgramAndCharactersOfEachPick) {
   gone.state = WindowFacts::State::kGone;
   WindowFacts chat_edit = NotepadEdit();
   chat_edit.class_name = u"MSNChatEdit4";
-  chat_edit.caption = u"";
+  chat_edit.window_caption = u"";
   chat_edit.program = u"";
   chat_edit.unicode = false;
   WindowFacts button;
   button.state = WindowFacts::State::kPresent;
   button.class_name = u"Button";
   button.caption = u"送信(&S)";
+  button.window_caption = u"チャット";
 
   struct Case {
     const char* what;
@@ -84,10 +85,11 @@ TEST(TargetRules, DescriptionNamesClassWindowProgramAndCharactersOfEachPick) {
        u"　文字コード：Unicode\r\n送信ボタン：未指定（なくても送れます）"},
       {"an ANSI box in an untitled window of an unknown program, and a button", chat_edit, button,
        u"入力欄\r\n　クラス名：MSNChatEdit4\r\n　ウィンドウ：（タイトルなし）\r\n　プログラム：（不明）\r\n"
-       u"　文字コード：ANSI（シフトJIS）\r\n送信ボタン\r\n　クラス名：Button\r\n　表示：送信(&S)"},
-      {"a button without a caption", NotepadEdit(), WindowFacts{WindowFacts::State::kPresent, u"Edit", u"", u"", true},
+       u"　文字コード：ANSI（シフトJIS）\r\n送信ボタン\r\n　クラス名：Button\r\n　表示：送信(&S)\r\n"
+       u"　ウィンドウ：チャット"},
+      {"a button without a caption", NotepadEdit(), WindowFacts{WindowFacts::State::kPresent, u"Edit", u"", u"", u"", true},
        u"入力欄\r\n　クラス名：Edit\r\n　ウィンドウ：無題 - メモ帳\r\n　プログラム：notepad.exe\r\n"
-       u"　文字コード：Unicode\r\n送信ボタン\r\n　クラス名：Edit\r\n　表示：（なし）"},
+       u"　文字コード：Unicode\r\n送信ボタン\r\n　クラス名：Edit\r\n　表示：（なし）\r\n　ウィンドウ：（タイトルなし）"},
       {"both closed since", gone, gone,
        u"入力欄：閉じられました（指定し直してください）\r\n送信ボタン：閉じられました（指定し直してください）"},
   };

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/code_page.h"
 #include "platform/win32/win32_dpi.h"
@@ -71,6 +72,34 @@ TEST_F(Win32Windows, PostsToGoneWindowsAndToNoWindowFail) {
   EXPECT_EQ(ops_.PostMessageA(kNoWindow, WM_NULL, 0, 0).error, kErrorInvalidWindowHandle);
   MSG msg;
   EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) << "nothing reached this thread's queue";
+}
+
+// The paint that RequestPaint asks for comes after every message posted before it: what
+// the picked-window target waits for. A window that cannot be painted says so.
+TEST_F(Win32Windows, APaintComesOnlyOnceThePostedQueueIsEmpty) {
+  HWND top = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(top, nullptr);
+  const Handle h = FromHwnd(top);
+  MSG msg;
+  UpdateWindow(top);
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  for (WPARAM i = 0; i < 3; ++i) PostMessageW(top, WM_NULL, i, 0);
+  ASSERT_TRUE(ops_.RequestPaint(h));
+  std::vector<UINT> taken;
+  while (ops_.PaintPending(h) && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    // The pointer may pass over the window while other tests run.
+    if (msg.message == WM_NULL || msg.message == WM_PAINT) taken.push_back(msg.message);
+    DispatchMessageW(&msg);
+  }
+  EXPECT_EQ(taken, (std::vector<UINT>{WM_NULL, WM_NULL, WM_NULL, WM_PAINT}));
+  EXPECT_FALSE(ops_.PaintPending(h));
+  ShowWindow(top, SW_MINIMIZE);
+  EXPECT_FALSE(ops_.RequestPaint(h)) << "minimized";
+  ShowWindow(top, SW_HIDE);
+  EXPECT_FALSE(ops_.RequestPaint(h)) << "hidden";
+  DestroyWindow(top);
+  EXPECT_FALSE(ops_.RequestPaint(h));
+  EXPECT_FALSE(ops_.PaintPending(h));
 }
 
 TEST(Win32Wait, EndsWhenAnotherThreadRequestsTheStop) {

@@ -155,6 +155,10 @@ class SimDesktop final : public WindowOps {
   // Answered at once, except by a hung thread (the clock runs on by `timeout_ms`); a
   // busy thread takes one message or key.
   bool RoundTrip(Handle window, std::uint32_t timeout_ms) override;
+  // A busy thread paints at a round trip that finds its queue empty; a minimized window is
+  // not painted, and a window of no busy thread is painted at once.
+  bool RequestPaint(Handle window) override;
+  bool PaintPending(Handle window) override;
   Handle GetDesktopWindow() override;
   void ShellExecuteA(Handle owner, std::string_view operation, std::string_view file,
                      std::string_view parameters, std::string_view directory, int show_command) override;
@@ -185,6 +189,7 @@ class SimDesktop final : public WindowOps {
   struct Thread {
     std::deque<Event> queue;
     std::vector<Event> taken;
+    bool paint_pending = false;
   };
 
   struct Receiver {

@@ -209,7 +209,10 @@ std::size_t SimDesktop::DroppedKeys(Handle window) const {
 }
 
 void SimDesktop::Take(Thread& thread) {
-  if (thread.queue.empty()) return;
+  if (thread.queue.empty()) {
+    thread.paint_pending = false;
+    return;
+  }
   Event e = std::move(thread.queue.front());
   thread.queue.pop_front();
   if (e.kind == Event::Kind::kInput || e.kind == Event::Kind::kEnterKey) {
@@ -240,6 +243,19 @@ bool SimDesktop::RoundTrip(Handle window, std::uint32_t timeout_ms) {
   if (!e.ok) return false;
   if (Thread* thread = ThreadOf(window)) Take(*thread);
   return true;
+}
+
+bool SimDesktop::RequestPaint(Handle window) {
+  Thread* thread = ThreadOf(window);
+  const Window* w = Find(window);
+  if (!thread || !w || w->iconic) return false;
+  thread->paint_pending = true;
+  return true;
+}
+
+bool SimDesktop::PaintPending(Handle window) {
+  const Thread* thread = ThreadOf(window);
+  return thread && Find(window) && thread->paint_pending;
 }
 
 }  // namespace kakehashi::sim

@@ -205,6 +205,17 @@ bool Win32WindowOps::RoundTrip(Handle window, std::uint32_t timeout_ms) {
   return SendMessageTimeoutW(ToHwnd(window), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeout_ms, &result) != 0;
 }
 
+// Win32: neither call sends the window a message; the update region of another program's
+// window is the system's to read and to add to.
+bool Win32WindowOps::RequestPaint(Handle window) {
+  const RECT pixel{0, 0, 1, 1};
+  return window && ::InvalidateRect(ToHwnd(window), &pixel, FALSE) && PaintPending(window);
+}
+
+bool Win32WindowOps::PaintPending(Handle window) {
+  return window && ::GetUpdateRect(ToHwnd(window), nullptr, FALSE);
+}
+
 int Win32WindowOps::GetDlgCtrlID(Handle window) { return ::GetDlgCtrlID(ToHwnd(window)); }
 
 bool Win32WindowOps::Sleep(std::uint32_t milliseconds, StopRequest& stop) { return !stop.WaitFor(milliseconds); }

@@ -47,6 +47,8 @@ class Win32WindowOps final : public WindowOps {
   void RestoreWindow(Handle window) override;
   Handle RootWindow(Handle window) override;
   bool RoundTrip(Handle window, std::uint32_t timeout_ms) override;
+  bool RequestPaint(Handle window) override;
+  bool PaintPending(Handle window) override;
   Handle GetDesktopWindow() override;
   void ShellExecuteA(Handle owner, std::string_view operation, std::string_view file,
                      std::string_view parameters, std::string_view directory, int show_command) override;
