@@ -65,6 +65,14 @@ bool KeystrokeTarget::CaughtUp(std::size_t trips) {
   return true;
 }
 
+bool KeystrokeTarget::Drained(std::size_t trips) {
+  if (const auto failure = AwaitPaint(ops_, window_, window_, trips)) {
+    failure_ = *failure;
+    return false;
+  }
+  return true;
+}
+
 bool KeystrokeTarget::Pause() {
   if (interval_ms_ == 0 || ops_.Sleep(interval_ms_, stop_)) return true;
   stopped_ = true;
@@ -108,7 +116,9 @@ bool KeystrokeTarget::Press() {
     failure_ = SendFailure::kInputRefused;
     return false;
   }
-  if (!CaughtUp(kTripsAfterEnter)) return false;
+  // The line counts as said once the program has taken the key and what it made of it:
+  // its window is painted only when nothing is left in its queue.
+  if (!Drained(kTripsAfterEnter)) return false;
   // Wine: had the foreground moved meanwhile, the key might have been dropped unseen; the
   // line is then not counted as said.
   if (!InFront()) {
@@ -119,7 +129,8 @@ bool KeystrokeTarget::Press() {
 }
 
 void KeystrokeTarget::End(bool delivered) {
-  if (delivered && ops_.IsWindow(own_window_)) ops_.SetForegroundWindow(own_window_);
+  // Keys still queued when the foreground moves would be lost (Wine) or go to the tool.
+  if (delivered && ops_.IsWindow(own_window_) && Drained(kTripsAfterEnter)) ops_.SetForegroundWindow(own_window_);
 }
 
 }  // namespace kakehashi

@@ -20,13 +20,14 @@ inline constexpr std::u16string_view kCannotBringToFrontText = u"送信先を前
 inline constexpr std::uint32_t kModifierWaitMs = 5000;
 inline constexpr std::uint32_t kForegroundWaitMs = 2000;
 // Round trips to the target's thread after each typed UTF-16 unit and after Enter. Each
-// answered round trip lets the thread take at least one more message: a typed unit is
-// three (the key down, the character its loop makes of it, the key up), and the program
+// answered round trip lets the thread take at least one more message, mostly: a typed unit
+// is three (the key down, the character its loop makes of it, the key up), and the program
 // often repaints in between. Wine: with three round trips a unit, Notepad fell behind by
-// up to 40 characters in 600; with five it stays within one. After Enter the program's own
-// handling of the key (it may post itself more) runs first. Wine drops keys still queued
-// for a window when it loses the foreground, and on Windows they stay with it: no fixed
-// wait can tell how far a program has come.
+// up to 40 characters in 600; with five it stays within one. After Enter the line counts
+// as said once the program has also painted its window (AwaitPaint), which it does only
+// when nothing is left in its queue. Wine drops keys still queued for a window when it
+// loses the foreground, and on Windows they stay with it: no fixed wait tells how far a
+// program has come.
 inline constexpr std::size_t kTripsPerUnit = 5;
 inline constexpr std::size_t kTripsAfterEnter = 8;
 
@@ -63,6 +64,8 @@ class KeystrokeTarget final : public SendTarget {
   // Waits while a modifier key is held; false when the send ends instead.
   bool ModifiersReleased();
   bool CaughtUp(std::size_t trips);
+  // Waits until the program has taken every key (its window painted after them).
+  bool Drained(std::size_t trips);
   bool Pause();
 
   WindowOps& ops_;

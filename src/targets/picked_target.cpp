@@ -68,8 +68,9 @@ bool PickedTarget::Settle(std::size_t margin) {
   // programs, comes after all of it. A minimized window is not painted: round trips, one
   // for each message counted and the margin, stand in for the paint.
   const Handle root = ops_.RootWindow(picked_.input);
-  const bool painting = ops_.WindowProcessId(root) == picked_.input_process && ops_.RequestPaint(root);
-  const auto failure = painting ? AwaitPaint(ops_, picked_.input, root) : CatchUp(ops_, picked_.input, messages);
+  const auto failure = ops_.WindowProcessId(root) == picked_.input_process
+                           ? AwaitPaint(ops_, picked_.input, root, messages)
+                           : CatchUp(ops_, picked_.input, messages);
   if (!failure) return true;
   failure_ = *failure == SendFailure::kTargetGone ? SendFailure::kPickedGone : *failure;
   return false;

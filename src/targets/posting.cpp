@@ -75,12 +75,17 @@ std::optional<SendFailure> CatchUp(WindowOps& ops, Handle window, std::size_t me
 // trips meanwhile (see WindowOps::RoundTrip: under Wine they can run ahead of the thread).
 // Measured under Wine: Notepad took 13 messages of a line only after 10 to 22 round trips,
 // and a line's '\r' then and again came after the next line's first characters.
-std::optional<SendFailure> AwaitPaint(WindowOps& ops, Handle window, Handle painted) {
+std::optional<SendFailure> AwaitPaint(WindowOps& ops, Handle window, Handle painted, std::size_t messages) {
+  if (!ops.RequestPaint(painted)) return CatchUp(ops, window, messages);
   Answers answers(ops, window);
+  const std::uint64_t requested = ops.TickCount();
   for (;;) {
     bool answered = false;
     if (const auto failure = answers.Ask(answered)) return failure;
     if (!ops.PaintPending(painted)) break;
+    // Win32: a program may handle WM_PAINT without validating its window, and is then
+    // asked to paint again and again: no paint of it tells how far it has come.
+    if (answered && ops.TickCount() - requested >= kPaintWaitMs) return CatchUp(ops, window, messages);
     StopRequest pause;
     ops.Sleep(answered ? kPaintPollMs : kRoundTripRetryMs, pause);
   }

@@ -30,14 +30,19 @@ inline constexpr std::uint32_t kRoundTripRetryMs = 20;
 // when it has; else why the send must end: the window is gone, or it does not answer.
 std::optional<SendFailure> CatchUp(WindowOps& ops, Handle window, std::size_t messages);
 
-// Between two looks at a window that waits to be painted.
+// Between two looks at a window that waits to be painted; and how long a program that
+// answers may leave it unpainted before counting takes over.
 inline constexpr std::uint32_t kPaintPollMs = 1;
+inline constexpr std::uint32_t kPaintWaitMs = 2000;
 
-// Waits until `painted`, of the thread of `window`, whose paint was requested
-// (WindowOps::RequestPaint), has been painted: that thread has then taken all that was
-// queued for it before the request, and what handling it queued in turn. A round trip to
-// `window` at each look tells a program that has gone or does not answer. Nothing when it
-// was painted; else why the send must end.
-std::optional<SendFailure> AwaitPaint(WindowOps& ops, Handle window, Handle painted);
+// Waits until the thread of `window` has taken all that was queued for it, and what its
+// handling queued in turn: until `painted`, a window of that thread, has been painted
+// after a request to (WindowOps::RequestPaint), since a thread paints only once nothing
+// is left in its queue. A window that cannot be painted (minimized or hidden), or that the
+// program leaves unpainted for kPaintWaitMs while it answers, is waited for by `messages`
+// counted round trips instead (CatchUp). A round trip to `window` at each look tells a
+// program that has gone or does not answer. Nothing when it was painted; else why the
+// send must end.
+std::optional<SendFailure> AwaitPaint(WindowOps& ops, Handle window, Handle painted, std::size_t messages);
 
 }  // namespace kakehashi

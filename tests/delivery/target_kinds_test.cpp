@@ -175,11 +175,20 @@ TEST(KeystrokeSend, EveryKeyIsTakenBeforeTheNextAndEveryLineCountsOnceItsEnterIs
       EXPECT_EQ(d.desktop.GetForegroundWindow(), d.window.MainWindow()) << "the tool came back after the last key";
       continue;
     }
-    // What arrived and what the box keeps make the text, each character once.
-    EXPECT_EQ(outcome.sent, static_cast<std::int32_t>(std::count(typed.begin(), typed.end(), u'\r'))) << moved_at;
+    // What arrived and what the box keeps make the text, each character once. When the
+    // foreground moved after the program took an Enter but before the tool saw it had, the
+    // line is not counted: the box holds it as an empty line, whose resend presses Enter
+    // on an empty input box.
     std::u16string arrived;
     for (const char16_t c : typed) arrived += c == u'\r' ? std::u16string(u"\r\n") : std::u16string(1, c);
-    EXPECT_EQ(arrived + d.window.MessageText(), text) << moved_at;
+    std::u16string box = d.window.MessageText();
+    const auto enters = static_cast<std::int32_t>(std::count(typed.begin(), typed.end(), u'\r'));
+    if (outcome.sent + 1 == enters && box.rfind(u"\r\n", 0) == 0) {
+      box.erase(0, 2);
+    } else {
+      EXPECT_EQ(outcome.sent, enters) << moved_at;
+    }
+    EXPECT_EQ(arrived + box, text) << moved_at;
   }
 }
 
@@ -380,6 +389,7 @@ TEST(PickedSend, TheNextLineWaitsUntilTheProgramHasHandledTheLastOnesEnter) {
     std::uint32_t style;
     bool minimized;  // not painted: the send counts round trips instead
     std::u16string seen;
+    bool never_paints = false;  // a program that validates nothing: counted after a while
   };
   const Case cases[] = {
       {true, PickedPress::kEnter, 0, false, u"aあ\U0001F600\rb\rc\r"},
@@ -387,6 +397,7 @@ TEST(PickedSend, TheNextLineWaitsUntilTheProgramHasHandledTheLastOnesEnter) {
       {false, PickedPress::kEnter, 0, false, u"aあ〓\rb\rc\r"},
       {false, PickedPress::kEnter, kEsMultiLine, true, u"aあ〓\rb\rc\r"},
       {true, PickedPress::kEnter, 0, true, u"aあ\U0001F600\rb\rc\r"},
+      {true, PickedPress::kEnter, 0, false, u"aあ\U0001F600\rb\rc\r", true},
       // Whatever the press, a send that went through has been taken whole.
       {true, PickedPress::kButton, 0, false, u"aあ\U0001F600bc"},
       {false, PickedPress::kNone, 0, true, u"aあ〓bc"},
@@ -397,6 +408,7 @@ TEST(PickedSend, TheNextLineWaitsUntilTheProgramHasHandledTheLastOnesEnter) {
     d.desktop.SetStyle(d.input, c.style);
     d.desktop.SetIconic(d.top, c.minimized);
     d.desktop.SetBusyThread({d.top});
+    if (c.never_paints) d.desktop.SetNeverPaints(d.top);
     d.SetMessage(c.unicode ? u"aあ\U0001F600\r\nb\r\nc" : u"aあ〓\r\nb\r\nc");
     ASSERT_TRUE(d.Send()) << ::testing::PrintToString(d.window.status_detail());
     EXPECT_EQ(SeenBy(d.desktop, d.input), c.seen) << c.unicode << " " << c.style;

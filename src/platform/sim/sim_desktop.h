@@ -91,6 +91,8 @@ class SimDesktop final : public WindowOps {
   void SetBusyThread(const std::vector<Handle>& windows);
   // The thread of `window` answers no round trip: each one lasts its whole timeout.
   void SetHung(Handle window, bool hung);
+  // The busy thread of `window` answers but never paints (it validates nothing).
+  void SetNeverPaints(Handle window);
   // What the busy thread of `window` has taken so far, in order: posts (with the '\r'
   // of its loop), typed characters (kInput) and Enter (kEnterKey).
   std::vector<Event> Taken(Handle window) const;
@@ -190,6 +192,7 @@ class SimDesktop final : public WindowOps {
     std::deque<Event> queue;
     std::vector<Event> taken;
     bool paint_pending = false;
+    bool never_paints = false;
   };
 
   struct Receiver {

@@ -210,7 +210,7 @@ std::size_t SimDesktop::DroppedKeys(Handle window) const {
 
 void SimDesktop::Take(Thread& thread) {
   if (thread.queue.empty()) {
-    thread.paint_pending = false;
+    thread.paint_pending = thread.paint_pending && thread.never_paints;
     return;
   }
   Event e = std::move(thread.queue.front());
@@ -243,6 +243,10 @@ bool SimDesktop::RoundTrip(Handle window, std::uint32_t timeout_ms) {
   if (!e.ok) return false;
   if (Thread* thread = ThreadOf(window)) Take(*thread);
   return true;
+}
+
+void SimDesktop::SetNeverPaints(Handle window) {
+  if (Thread* thread = ThreadOf(window)) thread->never_paints = true;
 }
 
 bool SimDesktop::RequestPaint(Handle window) {
