@@ -28,7 +28,7 @@
 #include <vector>
 
 #include "bench_stats.h"
-#include "delivery/text_shaping.h"
+#include "text/text_shaping.h"
 #include "forms/control_ids.h"
 #include "post_counter.h"
 #include "process_cpu.h"

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "delivery/line_breaks.h"
+#include "text/line_breaks.h"
 #include "platform/code_page.h"
 #include "targets/chat_target.h"
 #include "targets/keystroke_target.h"

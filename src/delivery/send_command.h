@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "delivery/send_lines.h"
-#include "delivery/text_shaping.h"
-#include "forms/main_window_view.h"
+#include "text/text_shaping.h"
+#include "delivery/main_window_view.h"
 #include "platform/window_ops.h"
 #include "targets/target_settings.h"
 #include "targets/target_windows.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "delivery/delay.h"
-#include "delivery/grapheme.h"
+#include "text/grapheme.h"
 #include "platform/code_page.h"
 #include "targets/chat_target.h"
 

@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "delivery/status_texts.h"
-#include "delivery/text_shaping.h"
-#include "forms/main_window_view.h"
+#include "text/text_shaping.h"
+#include "delivery/main_window_view.h"
 #include "platform/window_ops.h"
 #include "targets/send_target.h"
 #include "targets/target_windows.h"
@@ -19,9 +19,6 @@ namespace kakehashi {
 // Status-line texts of the engine's refusals.
 inline constexpr std::u16string_view kTooManyLinesText = u"4行以上は無視になります";
 inline constexpr std::u16string_view kNotSingleLineText = u"単一行じゃないのれす";
-inline constexpr std::u16string_view kTargetGoneText = u"送信先のウィンドウが見つかりません";
-inline constexpr std::u16string_view kTargetElevatedText = u"送信先が管理者として実行されています";
-inline constexpr std::u16string_view kPickedGoneText = u"指定したウィンドウが閉じられました";
 inline constexpr std::u16string_view kUnsendableCharacterText = u"送信できない文字が含まれています";
 inline constexpr std::u16string_view kLineTooLongText = u"1行が長すぎて送信できません";
 

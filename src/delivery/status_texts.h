@@ -6,29 +6,9 @@
 #include <string>
 #include <string_view>
 
+#include "targets/target_status.h"
+
 namespace kakehashi {
-
-struct StatusText {
-  std::u16string text;    // fits the status box
-  std::u16string detail;  // the full wording
-};
-
-// A text that is its own full wording.
-inline StatusText PlainStatus(std::u16string_view text) { return {std::u16string(text), std::u16string(text)}; }
-
-// Why a send that had begun ended early.
-enum class SendFailure {
-  kTargetGone,
-  kNotResponding,
-  kDenied,
-  kUnsendableCharacter,
-  kLineTooLong,
-  kLostForeground,  // keystrokes: another window came to the front
-  kInputRefused,    // keystrokes: the system took fewer keys than given
-  kPickedGone,      // a picked window was closed
-  kModifiersHeld,   // keystrokes: Shift, Ctrl, Alt or a Windows key stayed down
-  kCount
-};
 
 // How the line under way was left in the message box when a send ended inside it.
 enum class LineCut {

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "delivery/line_breaks.h"
+#include "text/line_breaks.h"
 
 namespace kakehashi {
 namespace {

@@ -7,7 +7,7 @@
 #include <array>
 #include <string_view>
 
-#include "delivery/line_breaks.h"
+#include "text/line_breaks.h"
 #include "delivery/send_command.h"
 #include "forms/dialog_edit.h"
 #include "forms/form_rules.h"

@@ -12,7 +12,7 @@
 #include "forms/control_ids.h"
 #include "forms/form_window.h"
 #include "forms/frm_target.h"
-#include "forms/main_window_view.h"
+#include "delivery/main_window_view.h"
 #include "forms/send_thread.h"
 #include "forms/status_tip.h"
 #include "platform/win32/win32_window_ops.h"

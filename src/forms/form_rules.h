@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "delivery/send_command.h"
-#include "forms/main_window_view.h"
+#include "delivery/main_window_view.h"
 
 namespace kakehashi {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "forms/main_window_view.h"
+#include "delivery/main_window_view.h"
 #include "platform/stop_request.h"
 #include "platform/win32/win32_window_ops.h"
 #include "targets/target_settings.h"

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "delivery/send_lines.h"
-#include "delivery/text_shaping.h"
+#include "targets/target_status.h"
+#include "text/text_shaping.h"
 #include "targets/posting.h"
 
 namespace kakehashi {

@@ -34,11 +34,11 @@ bool BeginsWith(const std::string& buffer, std::string_view prefix) {
   return buffer.compare(0, prefix.size(), prefix) == 0;
 }
 
-void ShowTitle(WindowOps& ops, MainWindowView& view, Handle window, int capacity) {
+void ShowTitle(WindowOps& ops, TargetCaptionView& view, Handle window, int capacity) {
   view.SetTargetStatus(FromAnsi(ops.GetWindowTextA(window, capacity)));
 }
 
-void RecordMessenger(WindowOps& ops, MainWindowView& view, TargetWindows& targets, Handle window) {
+void RecordMessenger(WindowOps& ops, TargetCaptionView& view, TargetWindows& targets, Handle window) {
   targets.TargetIsMessenger = true;
   ShowTitle(ops, view, window, kMessengerTitleCapacity);
   targets.TargetEdit = window;
@@ -48,7 +48,7 @@ void RecordMessenger(WindowOps& ops, MainWindowView& view, TargetWindows& target
 
 // Walks frame > document view > page > chat control; each search runs only on a window
 // just found, and every step stores exactly what it found before the walk stops.
-void RecordChat(WindowOps& ops, MainWindowView& view, TargetWindows& targets, Handle frame) {
+void RecordChat(WindowOps& ops, TargetCaptionView& view, TargetWindows& targets, Handle frame) {
   targets.TargetIsMessenger = false;
   ShowTitle(ops, view, frame, kBrowserTitleCapacity);
   const Handle document_view = ops.FindWindowExA(frame, kNoWindow, "Shell DocObject View");
@@ -68,7 +68,7 @@ void RecordChat(WindowOps& ops, MainWindowView& view, TargetWindows& targets, Ha
 
 }  // namespace
 
-void PollForegroundWindow(WindowOps& ops, MainWindowView& view, TargetWindows& targets) {
+void PollForegroundWindow(WindowOps& ops, TargetCaptionView& view, TargetWindows& targets) {
   const Handle window = ops.GetForegroundWindow();
   const std::string class_name = ClassNameBuffer(ops, window);
   if (BeginsWith(class_name, kMessengerClass)) {
@@ -87,7 +87,7 @@ constexpr int kCaptionCapacity = 512;
 
 }  // namespace
 
-void PollFrontWindow(WindowOps& ops, MainWindowView& view, FrontWindow& front) {
+void PollFrontWindow(WindowOps& ops, TargetCaptionView& view, FrontWindow& front) {
   const Handle window = ops.GetForegroundWindow();
   if (!window) return;
   if (ops.WindowProcessId(window) == ops.CurrentProcessId()) {

@@ -2,7 +2,7 @@
 // records the windows of the last supported chat window that was in front.
 #pragma once
 
-#include "forms/main_window_view.h"
+#include "targets/target_caption_view.h"
 #include "platform/window_ops.h"
 #include "targets/target_windows.h"
 
@@ -11,7 +11,7 @@ namespace kakehashi {
 // One tick (Timer1_Timer). When a Messenger conversation window or an Internet Explorer
 // window is in front, shows its title in the status line and updates `targets`; any other
 // window in front, or none, changes nothing.
-void PollForegroundWindow(WindowOps& ops, MainWindowView& view, TargetWindows& targets);
+void PollForegroundWindow(WindowOps& ops, TargetCaptionView& view, TargetWindows& targets);
 
 // The target of keystroke sends.
 struct FrontWindow {
@@ -24,6 +24,6 @@ struct FrontWindow {
 
 // One tick while keystroke sends are chosen: any window in front but the tool's own, the
 // desktop and the taskbar becomes the target, and its caption (in UTF-16) is shown.
-void PollFrontWindow(WindowOps& ops, MainWindowView& view, FrontWindow& front);
+void PollFrontWindow(WindowOps& ops, TargetCaptionView& view, FrontWindow& front);
 
 }  // namespace kakehashi

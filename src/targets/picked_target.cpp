@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "delivery/send_lines.h"
-#include "delivery/text_shaping.h"
+#include "targets/target_status.h"
+#include "text/text_shaping.h"
 #include "targets/posting.h"
 
 namespace kakehashi {

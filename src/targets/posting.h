@@ -7,7 +7,7 @@
 #include <functional>
 #include <optional>
 
-#include "delivery/status_texts.h"
+#include "targets/target_status.h"
 #include "platform/window_ops.h"
 
 namespace kakehashi {

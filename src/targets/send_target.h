@@ -9,7 +9,7 @@
 #include <string_view>
 #include <utility>
 
-#include "delivery/status_texts.h"
+#include "targets/target_status.h"
 
 namespace kakehashi {
 

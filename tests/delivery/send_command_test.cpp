@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "delivery/line_breaks.h"
+#include "text/line_breaks.h"
 #include "delivery/send_test_support.h"
 #include "targets/target_settings.h"
 #include "forms/form_rules.h"

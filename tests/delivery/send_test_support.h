@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "delivery/text_shaping.h"
+#include "text/text_shaping.h"
 #include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_main_window.h"
 #include "targets/target_windows.h"

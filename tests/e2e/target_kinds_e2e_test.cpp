@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "delivery/text_shaping.h"
+#include "text/text_shaping.h"
 #include "forms/control_ids.h"
 #include "forms/win32_text.h"
 #include "practice_chat_ids.h"

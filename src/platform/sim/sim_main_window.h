@@ -6,7 +6,7 @@
 #include <string>
 
 #include "forms/form_rules.h"
-#include "forms/main_window_view.h"
+#include "delivery/main_window_view.h"
 #include "platform/sim/sim_desktop.h"
 
 namespace kakehashi::sim {

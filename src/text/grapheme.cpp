@@ -1,10 +1,10 @@
 // Grapheme cluster boundaries by the rules GB1–GB999 of UAX #29 (Unicode 15.0), on UTF-16.
-#include "delivery/grapheme.h"
+#include "text/grapheme.h"
 
 #include <algorithm>
 
-#include "delivery/grapheme_data.h"
-#include "delivery/text_shaping.h"
+#include "text/grapheme_data.h"
+#include "text/text_shaping.h"
 
 namespace kakehashi {
 namespace {

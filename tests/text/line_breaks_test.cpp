@@ -1,5 +1,5 @@
 // Lone CR and LF become CR LF; CR LF pairs, other text and caret positions are kept.
-#include "delivery/line_breaks.h"
+#include "text/line_breaks.h"
 
 #include <gtest/gtest.h>
 

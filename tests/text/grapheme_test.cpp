@@ -1,6 +1,6 @@
 // Grapheme clusters against the Unicode Consortium's GraphemeBreakTest.txt, and reversal that
 // keeps clusters (and unpaired surrogates) whole.
-#include "delivery/grapheme.h"
+#include "text/grapheme.h"
 
 #include <gtest/gtest.h>
 

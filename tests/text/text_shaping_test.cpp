@@ -1,5 +1,5 @@
 // Text shaping: what each line turns into, code for code.
-#include "delivery/text_shaping.h"
+#include "text/text_shaping.h"
 
 #include "platform/code_page.h"
 

@@ -1,5 +1,5 @@
 // Text shaping rules for the delivery engine.
-#include "delivery/text_shaping.h"
+#include "text/text_shaping.h"
 
 #include "platform/code_page.h"
 

@@ -1,10 +1,12 @@
-// The narrow view of the main window's controls that the delivery and poll logic use.
-// Every value is read from the control at the moment of the call: nothing is cached.
+// The narrow view of the main window's controls that the send command and the engine read
+// and write (the foreground poll writes only the caption). Every value is read from the
+// control at the moment of the call: nothing is cached.
 #pragma once
 
 #include <string>
 
 #include "platform/handle.h"
+#include "targets/target_caption_view.h"
 
 namespace kakehashi {
 
@@ -12,7 +14,7 @@ enum class ModeOption { AAOpt, SAKASAOpt, DEFAULTOpt };
 
 enum class CheckBox { SendNow, Limit, PlusCheck, BeforePlusCheck, AfterPlusCheck };
 
-class MainWindowView {
+class MainWindowView : public TargetCaptionView {
  public:
   virtual ~MainWindowView() = default;
 
@@ -42,10 +44,9 @@ class MainWindowView {
   virtual void SetStatus(const std::u16string& text) = 0;
   virtual void SetStatus(const std::u16string& text, const std::u16string& detail) = 0;
 
-  // The poll writes the target's caption with this; ShowTargetStatus writes the last one
-  // again (the start text before there was any), so that a send that went through leaves
-  // no older result in the status line.
-  virtual void SetTargetStatus(const std::u16string& caption) = 0;
+  // The poll writes the target's caption with SetTargetStatus; ShowTargetStatus writes the
+  // last one again (the start text before there was any), so that a send that went
+  // through leaves no older result in the status line.
   virtual void ShowTargetStatus() = 0;
 };
 
