@@ -1,4 +1,5 @@
-// Form1: its control table, menu, start values and event handlers.
+// Form1: its control table, menu, start values, event handlers and the poll's wiring; the
+// send's start and end are in form1_send.cpp, the status line in form1_status.cpp.
 #include "forms/form1.h"
 
 #include <commctrl.h>
@@ -24,17 +25,6 @@ using enum ControlId;
 using K = ControlKind;
 using F = FontKind;
 
-// The caption of Send, and the one it has while a send runs.
-constexpr wchar_t kSendCaption[] = L"送信";
-constexpr wchar_t kStopCaption[] = L"中止";
-
-constexpr int kEscHotKeyId = 1;
-constexpr UINT_PTR kProgressTimerId = 2;
-constexpr ULONGLONG kProgressPaintMs = 50;
-// The controls locked for a send show as disabled once the send has lasted this long: a
-// shorter one ends before a user could reach them, and would only make them flash grey.
-constexpr UINT_PTR kLockLookTimerId = 3;
-constexpr UINT kLockLookMs = 250;
 // Posted to itself once the window shows: the controls it does not show at start are made.
 constexpr UINT kMsgBuildRest = WM_APP + 4;
 
@@ -205,14 +195,6 @@ void Form1::on_destroy() { KillTimer(hwnd(), kTimer1Id); }
 
 Form1::~Form1() { SendThread::Abandon(std::move(send_)); }
 
-bool Form1::StopSendBeforeQuit(int exit_code) {
-  if (!send_) return false;
-  send_->RequestStop();
-  quit_after_send_ = true;
-  quit_code_ = exit_code;
-  return true;
-}
-
 void Form1::on_timer(UINT_PTR id) {
   if (id == kProgressTimerId) {
     ShowPendingProgress();
@@ -221,59 +203,6 @@ void Form1::on_timer(UINT_PTR id) {
   } else {
     Timer1_Timer();
   }
-}
-
-void Form1::ShowPendingProgress() {
-  KillTimer(hwnd(), kProgressTimerId);
-  if (pending_progress_.empty()) return;
-  SetStatus(pending_progress_);
-  pending_progress_.clear();
-  progress_painted_ = GetTickCount64();
-}
-
-void Form1::on_send_status() {
-  if (!send_) return;
-  for (const StatusUpdate& update : send_->TakeStatusUpdates()) ShowStatusUpdate(update);
-}
-
-void Form1::ShowStatusUpdate(const StatusUpdate& update) {
-  if (update.kind == StatusUpdate::Kind::kProgress) {
-    pending_progress_ = update.text;
-    const ULONGLONG since = GetTickCount64() - progress_painted_;
-    if (since >= kProgressPaintMs) {
-      ShowPendingProgress();
-    } else {
-      SetTimer(hwnd(), kProgressTimerId, static_cast<UINT>(kProgressPaintMs - since), nullptr);
-    }
-    return;
-  }
-  // A result replaces any progress still waiting.
-  pending_progress_.clear();
-  KillTimer(hwnd(), kProgressTimerId);
-  if (update.kind == StatusUpdate::Kind::kTarget) {
-    ShowTargetStatus();
-  } else {
-    SetStatus(update.text, update.detail);
-  }
-}
-
-// Any program can post kMsgSendDone: only a send whose thread is done has ended. The
-// controls are unlocked before its last texts are shown, which may fail.
-void Form1::on_send_done() {
-  if (!send_ || !send_->Ended()) return;
-  const std::vector<StatusUpdate> last = send_->TakeStatusUpdates();
-  send_.reset();
-  if (esc_hot_key_) {
-    UnregisterHotKey(hwnd(), kEscHotKeyId);
-    esc_hot_key_ = false;
-  }
-  if (settings_.kind == TargetKind::kKeystrokes) front_.held = true;
-  UnlockAfterSend();
-  if (close_after_send_) DestroyWindow(hwnd());
-  if (quit_after_send_) PostQuitMessage(quit_code_);
-  if (close_after_send_ || quit_after_send_) return;
-  for (const StatusUpdate& update : last) ShowStatusUpdate(update);
-  ShowPendingProgress();
 }
 
 void Form1::Form_Load() {
@@ -370,82 +299,6 @@ void Form1::TargetSettingsChanged(bool kind_changed) {
   if (kind_changed) SetStatus(std::u16string(TargetKindStatus(settings_.kind)));
 }
 
-void Form1::Send_Click() {
-  if (send_) {
-    // Win32: a push button turns the second click of a double-click into a second press;
-    // that is not a stop.
-    if (GetTickCount64() - send_started_ >= GetDoubleClickTime()) send_->RequestStop();
-    return;
-  }
-  BuildRest();  // the send reads PlusWord and the Header and Footer boxes
-  // What may fail (the copy of a huge text) comes before anything is locked or registered.
-  auto send = std::make_unique<SendThread>(hwnd(), *this, targets_, settings_, front_.window);
-  send_started_ = GetTickCount64();
-  // Win32: while another program is in front, the tool's keys do not reach it; a hot key
-  // does. Registered only for the send, so Esc belongs to every other program otherwise.
-  if (settings_.kind == TargetKind::kKeystrokes) esc_hot_key_ = RegisterHotKey(hwnd(), kEscHotKeyId, 0, VK_ESCAPE) != 0;
-  // The focus moves before the send's thread starts: a keystroke send gives the
-  // foreground away, and a later SetFocus would take it back.
-  focus_before_send_ = FocusedControl();
-  // A disabled control keeps the focus but takes no keys: Send (Stop) takes it instead.
-  FocusControl(control(Send));
-  SetWindowTextW(control(Send), kStopCaption);
-  LockForSend();
-  send_ = std::move(send);
-  if (!send_->Start()) {
-    on_send_done();
-    SetStatus(std::u16string(kSendFailedText));
-  }
-}
-
-namespace {
-
-// The controls that a send reads.
-constexpr ControlId kLockedForSend[] = {AAOpt,    SAKASAOpt,       DEFAULTOpt,     Wait,     Limit,  PlusCheck,
-                                        BeforePlusCheck, AfterPlusCheck, PlusWord, SendNow, Message};
-
-}  // namespace
-
-// The controls take no input from here on, but keep their look until ShowLockForSend.
-// Win32: a disabled control repaints itself at once (the message box its whole text and
-// both scroll bars), unless it is not visible for that moment. Redraw off clears
-// WS_VISIBLE without hiding; the default procedure is called directly, as the edit control
-// keeps WM_SETREDRAW to itself under Wine. It also drops a pending repaint, so that is done
-// first; and redraw on would show a hidden control, so those are left alone.
-void Form1::LockForSend() {
-  for (const ControlId id : kLockedForSend) {
-    HWND c = control(id);
-    const bool visible = (GetWindowLongPtrW(c, GWL_STYLE) & WS_VISIBLE) != 0;
-    if (visible) {
-      UpdateWindow(c);
-      DefWindowProcW(c, WM_SETREDRAW, FALSE, 0);
-    }
-    EnableWindow(c, FALSE);
-    if (visible) DefWindowProcW(c, WM_SETREDRAW, TRUE, 0);
-  }
-  SetTimer(hwnd(), kLockLookTimerId, kLockLookMs, nullptr);
-}
-
-void Form1::ShowLockForSend() {
-  KillTimer(hwnd(), kLockLookTimerId);
-  for (const ControlId id : kLockedForSend) {
-    RedrawWindow(control(id), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
-  }
-}
-
-void Form1::UnlockAfterSend() {
-  // Enabling repaints each control, whether its locked look was shown or not: a window
-  // uncovered during the send has painted them disabled.
-  KillTimer(hwnd(), kLockLookTimerId);
-  for (const ControlId id : kLockedForSend) EnableWindow(control(id), TRUE);
-  SetWindowTextW(control(Send), kSendCaption);
-  if (focus_before_send_ && IsWindow(focus_before_send_)) {
-    quiet_focus_ = true;
-    FocusControl(focus_before_send_);
-    quiet_focus_ = false;
-  }
-}
-
 void Form1::Timer1_Timer() {
   // The tooltip is made after the window has shown, so the start does not wait for it.
   if (!status_tip_tried_) {
@@ -481,62 +334,8 @@ int Form1::CheckValue(CheckBox box) const {
   return static_cast<int>(SendMessageW(control(CheckControl(box)), BM_GETCHECK, 0, 0));
 }
 
-std::u16string Form1::StatusText() const { return ToU16(WindowTextW(control(Status))); }
-
 std::u16string Form1::PlusWordText() const { return ToU16(WindowTextW(control(PlusWord))); }
 
 std::u16string Form1::WaitText() const { return ToU16(WindowTextW(control(Wait))); }
-
-void Form1::SetStatus(const std::u16string& text) { SetStatus(text, text); }
-
-void Form1::SetStatus(const std::u16string& text, const std::u16string& detail) {
-  if (std::wstring wide = ToWide(detail); wide != status_detail_) {
-    status_detail_ = std::move(wide);
-    status_tip_.SetText(status_detail_);
-  }
-  HWND status = control(Status);
-  if (!status) return;
-  // The poll rewrites the status ten times a second: an unchanged text is neither
-  // measured nor repainted.
-  const std::wstring current = WindowTextW(status);
-  if (text == status_text_ && current == status_shown_) return;
-  status_text_ = text;
-  status_shown_ = FitStatusText(ToWide(text));
-  if (current != status_shown_) SetWindowTextW(status, status_shown_.c_str());
-}
-
-std::wstring Form1::FitStatusText(const std::wstring& text) const {
-  HWND status = control(Status);
-  RECT room{};
-  SendMessageW(status, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
-  const int width = room.right - room.left;
-  HDC dc = width > 0 ? GetDC(status) : nullptr;
-  if (!dc) return text;
-  const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(status, WM_GETFONT, 0, 0)));
-  SIZE size{};
-  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-  int fit = -1;  // the whole text fits
-  if (size.cx > width) {
-    SIZE ellipsis{};
-    GetTextExtentPoint32W(dc, L"…", 1, &ellipsis);
-    fit = 0;
-    GetTextExtentExPointW(dc, text.c_str(), static_cast<int>(text.size()), std::max(0, width - static_cast<int>(ellipsis.cx)), &fit,
-                          nullptr, &size);
-    // Never between the halves of a surrogate pair.
-    if (fit > 0 && IS_HIGH_SURROGATE(text[static_cast<std::size_t>(fit) - 1])) --fit;
-  }
-  SelectObject(dc, old);
-  ReleaseDC(status, dc);
-  return fit < 0 ? text : text.substr(0, static_cast<std::size_t>(fit)) + L"…";
-}
-
-void Form1::SetTargetStatus(const std::u16string& caption) {
-  target_status_ = caption;
-  SetStatus(caption);
-}
-
-void Form1::ShowTargetStatus() {
-  SetStatus(target_status_.empty() ? std::u16string(kStatusNoWindow) : target_status_);
-}
 
 }  // namespace kakehashi

@@ -28,6 +28,10 @@ class FrmAbout;
 // The home page opened from the menu.
 inline constexpr char kHomePage[] = "https://example.com/kakehashi/";
 
+// The caption of Send, and the one it has while a send runs.
+inline constexpr wchar_t kSendCaption[] = L"送信";
+inline constexpr wchar_t kStopCaption[] = L"中止";
+
 // What the status line says when a handler failed unexpectedly.
 inline constexpr std::u16string_view kInternalErrorText = u"内部エラーが発生しました";
 
@@ -72,6 +76,14 @@ class Form1 final : public FormWindow, public MainWindowView, public TargetSetti
   void TargetSettingsChanged(bool kind_changed) override;
 
  private:
+  static constexpr int kEscHotKeyId = 1;
+  static constexpr UINT_PTR kProgressTimerId = 2;
+  static constexpr ULONGLONG kProgressPaintMs = 50;
+  // The controls locked for a send show as disabled once the send has lasted this long: a
+  // shorter one ends before a user could reach them, and would only make them flash grey.
+  static constexpr UINT_PTR kLockLookTimerId = 3;
+  static constexpr UINT kLockLookMs = 250;
+
   LRESULT FormMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnException() override;
   void on_command(int id, int code);

@@ -38,6 +38,7 @@ class FrmTarget final : public SecondaryForm {
 
  private:
   enum class Pick { kNone, kInput, kButton };
+  static constexpr UINT_PTR kFinderSubclassId = 1;
 
   void Form_Load() override;
   bool Command(int id, int code) override;
