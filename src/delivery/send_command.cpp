@@ -61,7 +61,8 @@ std::unique_ptr<SendTarget> MakeTarget(WindowOps& ops, const MainWindowView& vie
                                        const TargetSettings& settings, Handle front_window, StopRequest& stop) {
   switch (settings.kind) {
     case TargetKind::kKeystrokes:
-      return std::make_unique<KeystrokeTarget>(ops, front_window, view.MainWindow(), settings.char_interval_ms, stop);
+      return std::make_unique<KeystrokeTarget>(ops, front_window, view.MainWindow(), settings.char_interval_ms, stop,
+                                               settings.keys_way);
     case TargetKind::kPickedWindow:
       return std::make_unique<PickedTarget>(ops, settings.picked, settings.press, settings.char_interval_ms, stop);
     case TargetKind::kChat: break;

@@ -54,6 +54,11 @@ class Delivery {
     header_out_ = footer_out_ = false;
   }
   bool Type(std::u16string_view text) { return Type(Piece::kText, text); }
+  // Header, text and footer, as the target takes them.
+  bool TypeLine(std::u16string_view text) {
+    if (target_.TypesWholeLines()) return TypeWholeLine(text);
+    return PlusWordIfWanted(CheckBox::BeforePlusCheck) && Type(text) && PlusWordIfWanted(CheckBox::AfterPlusCheck);
+  }
   bool Press() {
     piece_ = Piece::kPress;
     return target_.Press() || Ended(target_.TypedUnits() ? std::optional<std::size_t>(0) : std::nullopt);
@@ -74,6 +79,23 @@ class Delivery {
     }
     if (!Type(piece, word)) return false;
     (piece == Piece::kHeader ? header_out_ : footer_out_) = true;
+    return true;
+  }
+
+  // The line with its header and footer as one text, for a target that takes lines whole.
+  bool TypeWholeLine(std::u16string_view text) {
+    const std::u16string word = view_.PlusWordText();
+    const int plus = view_.CheckValue(CheckBox::PlusCheck);
+    const bool header = PlusWordWanted(plus, view_.CheckValue(CheckBox::BeforePlusCheck), word);
+    const bool footer = PlusWordWanted(plus, view_.CheckValue(CheckBox::AfterPlusCheck), word);
+    piece_ = Piece::kText;
+    if ((header || footer) && !CanHold(target_.Rules(), word)) return Fail(SendFailure::kUnsendableCharacter, 0);
+    std::u16string whole = header ? word : std::u16string();
+    whole += text;
+    if (footer) whole += word;
+    if (!target_.Type(whole)) return Ended(target_.TypedUnits());
+    header_out_ = header;
+    footer_out_ = footer;
     return true;
   }
 
@@ -286,10 +308,7 @@ SendOutcome SendLineByLine(WindowOps& ops, MainWindowView& view, SendTarget& tar
                                 : mode == SendMode::kLinesReversed ? Reversed(rules, CutTrailingBlanks(*line))
                                                                    : CutTrailingBlanks(*line);
     delivery.BeginLine(text, i + 1 < static_cast<std::size_t>(line_count));
-    if (!delivery.PlusWordIfWanted(CheckBox::BeforePlusCheck) || !delivery.Type(text) ||
-        !delivery.PlusWordIfWanted(CheckBox::AfterPlusCheck)) {
-      break;
-    }
+    if (!delivery.TypeLine(text)) break;
     delivery.Delay(ops);
     if (!delivery.Press()) break;
     delivery.LineSent();
@@ -310,10 +329,7 @@ SendOutcome SendSingleLine(WindowOps& ops, MainWindowView& view, SendTarget& tar
   if (const StatusText refusal = target.Begin(press); !refusal.text.empty()) return Refuse(view, refusal);
   // One line: a stop has no boundary to take effect at before the end.
   delivery.BeginLine(text, false);
-  if (delivery.PlusWordIfWanted(CheckBox::BeforePlusCheck) && delivery.Type(text) &&
-      delivery.PlusWordIfWanted(CheckBox::AfterPlusCheck) && (!press || delivery.Press())) {
-    delivery.LineSent();
-  }
+  if (delivery.TypeLine(text) && (!press || delivery.Press())) delivery.LineSent();
   const SendOutcome outcome = delivery.Outcome();
   target.End(outcome.delivered());
   return outcome;

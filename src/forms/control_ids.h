@@ -70,6 +70,11 @@ enum class ControlId : int {
   TargetPressNone,
   TargetPicked,
   TargetClose,
+  TargetChatHint,
+  TargetKeysHint,
+  TargetTypeOpt,
+  TargetPasteOpt,
+  TargetPickedHint,
 };
 
 constexpr int IdNumber(ControlId id) { return static_cast<int>(id); }

@@ -36,6 +36,7 @@ enum class Back { Default, White, MenuBar };
 inline constexpr COLORREF kNoColour = CLR_INVALID;
 inline constexpr COLORREF kRed = RGB(255, 0, 0);
 inline constexpr COLORREF kBlue = RGB(0, 0, 255);
+inline constexpr COLORREF kGrey = RGB(96, 96, 96);
 
 // Flags of a table row.
 inline constexpr unsigned kHidden = 1;     // not visible at start

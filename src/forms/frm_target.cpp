@@ -26,19 +26,34 @@ using enum ControlId;
 using K = ControlKind;
 using F = FontKind;
 
+// A grey line under each kind says what it is for.
+constexpr wchar_t kChatHint[] = L"2000年代のチャット（サービス終了）用。ふだんは使いません";
+constexpr wchar_t kKeysHint[] = L"送信先の入力欄を一度クリックしてから、ここに戻って送信";
+constexpr wchar_t kPickedHint[] = L"クリックしなくても、指定した入力欄に裏で入力します";
+
+// Broken where a reader pauses: the label would break a word anywhere.
+constexpr wchar_t kPickHint[] = L"十字を入力欄までドラッグして離すか、\r\nボタンを押してから3秒以内に入力欄をクリックしてください。";
+
 constexpr wchar_t kInputDelayedCaption[] = L"3秒後に前面の入力欄を指定";
 constexpr wchar_t kButtonDelayedCaption[] = L"3秒後に前面のボタンを指定";
 
 // Positions in twips from the top left of the window's or the frame's client area.
 constexpr ControlSpec kFrmTargetControls[] = {
-    {TargetKindFrame, K::Frame, kNone, L"送信先", 120, 60, 6660, 1140, 0, F::WindowDefault},
-    {TargetChatOpt, K::OptionButton, TargetKindFrame, L"チャット画面（自動）", 240, 270, 5400, 255, 0, F::UiGothic9, kNoColour, Back::Default, kGroup},
-    {TargetKeysOpt, K::OptionButton, TargetKindFrame, L"前面のウィンドウ（キー入力）", 240, 540, 5400, 255, 1, F::UiGothic9},
-    {TargetPickedOpt, K::OptionButton, TargetKindFrame, L"指定したウィンドウ（バックグラウンド）", 240, 810, 5400, 255, 2, F::UiGothic9},
-    {TargetIntervalLabel, K::Label, kNone, L"文字の間隔（ミリ秒）", 240, 1380, 1980, 240, 3, F::UiGothic9},
-    {TargetInterval, K::Edit, kNone, L"0", 2280, 1335, 900, 300, 4, F::WindowDefault},
-    {TargetPickFrame, K::Frame, kNone, L"指定するウィンドウ", 120, 1800, 6660, 4650, 5, F::WindowDefault},
-    {TargetPickHint, K::Label, TargetPickFrame, L"十字を入力欄までドラッグして離すか、ボタンを押してから3秒以内に入力欄をクリックしてください。", 240, 270, 6180, 450, 5, F::UiGothic9},
+    {TargetKindFrame, K::Frame, kNone, L"送信先", 120, 60, 6660, 2160, 0, F::WindowDefault},
+    {TargetChatOpt, K::OptionButton, TargetKindFrame, L"チャット画面（自動）", 240, 240, 5400, 255, 0, F::UiGothic9, kNoColour, Back::Default, kGroup},
+    {TargetChatHint, K::Label, TargetKindFrame, kChatHint, 540, 510, 6000, 210, 1, F::UiGothic825, kGrey},
+    {TargetKeysOpt, K::OptionButton, TargetKindFrame, L"前面のウィンドウ（キー入力）", 240, 780, 5400, 255, 2, F::UiGothic9},
+    {TargetKeysHint, K::Label, TargetKindFrame, kKeysHint, 540, 1050, 6000, 210, 3, F::UiGothic825, kGrey},
+    {TargetPickedOpt, K::OptionButton, TargetKindFrame, L"指定したウィンドウ（バックグラウンド）", 240, 1590, 5400, 255, 4, F::UiGothic9},
+    {TargetPickedHint, K::Label, TargetKindFrame, kPickedHint, 540, 1860, 6000, 210, 5, F::UiGothic825, kGrey},
+    // kGroup ends the group of the three kinds, which the focus order keeps together, and
+    // starts that of the two ways of keystrokes, shown under their kind.
+    {TargetTypeOpt, K::OptionButton, TargetKindFrame, L"1文字ずつキー入力", 540, 1305, 2400, 255, 6, F::UiGothic9, kNoColour, Back::Default, kGroup},
+    {TargetPasteOpt, K::OptionButton, TargetKindFrame, L"1行ずつ貼り付け", 3060, 1305, 2400, 255, 7, F::UiGothic9},
+    {TargetIntervalLabel, K::Label, kNone, L"文字の間隔（ミリ秒）", 240, 2400, 1980, 240, 3, F::UiGothic9},
+    {TargetInterval, K::Edit, kNone, L"0", 2280, 2355, 900, 300, 4, F::WindowDefault},
+    {TargetPickFrame, K::Frame, kNone, L"指定するウィンドウ", 120, 2820, 6660, 4650, 5, F::WindowDefault},
+    {TargetPickHint, K::Label, TargetPickFrame, kPickHint, 240, 270, 6180, 450, 5, F::UiGothic9},
     {TargetInputLabel, K::Label, TargetPickFrame, L"入力欄", 240, 960, 1320, 240, 6, F::UiGothic9},
     {TargetInputFinder, K::Finder, TargetPickFrame, L"", 1620, 810, 540, 540, 7},
     {TargetInputDelayed, K::CommandButton, TargetPickFrame, kInputDelayedCaption, 2340, 855, 3600, 420, 8, F::WindowDefault},
@@ -51,19 +66,24 @@ constexpr ControlSpec kFrmTargetControls[] = {
     {TargetPressNone, K::OptionButton, TargetPickFrame, L"押さない", 4740, 2100, 1260, 270, 15, F::UiGothic9},
     // kGroup ends the group of the three press options.
     {TargetPicked, K::WrappedReadOnly, TargetPickFrame, L"", 240, 2490, 6180, 2010, 16, F::UiGothic9, kNoColour, Back::Default, kGroup},
-    {TargetClose, K::DefaultButton, kNone, L"閉じる", 5400, 6570, 1380, 375, 17, F::WindowDefault},
+    {TargetClose, K::DefaultButton, kNone, L"閉じる", 5400, 7590, 1380, 375, 17, F::WindowDefault},
 };
 
 // Fixed dialog border, without minimise and maximise boxes.
 constexpr FormSpec kFrmTargetSpec = {
     L"KakehashiFrmTarget", kFrmTargetCaption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME,
-    6900, 7065, false, 2400, 1800, kFrmTargetControls, TargetChatOpt, TargetClose,
+    6900, 8085, false, 2400, 1800, kFrmTargetControls, TargetChatOpt, TargetClose,
 };
 
 constexpr std::array<std::pair<ControlId, TargetKind>, 3> kKindOptions = {{
     {TargetChatOpt, TargetKind::kChat},
     {TargetKeysOpt, TargetKind::kKeystrokes},
     {TargetPickedOpt, TargetKind::kPickedWindow},
+}};
+
+constexpr std::array<std::pair<ControlId, KeystrokeWay>, 2> kWayOptions = {{
+    {TargetTypeOpt, KeystrokeWay::kTyping},
+    {TargetPasteOpt, KeystrokeWay::kPasting},
 }};
 
 constexpr std::array<std::pair<ControlId, PickedPress>, 3> kPressOptions = {{
@@ -83,6 +103,15 @@ constexpr UINT kCountdownStepMs = 1000;
 constexpr int kCountdownSeconds = 3;
 
 bool Checked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+// A click of `option` sets `setting` to `value`: true when that changed it. Win32: an
+// option button reports BN_CLICKED also when it was selected already.
+template <typename Setting>
+bool Chosen(HWND option, Setting& setting, Setting value) {
+  if (!Checked(option) || setting == value) return false;
+  setting = value;
+  return true;
+}
 
 void SetChecked(HWND button, bool checked) {
   SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -114,6 +143,7 @@ void FrmTarget::Form_Load() {
 void FrmTarget::ShowSettings() {
   for (const auto& [id, kind] : kKindOptions) SetChecked(control(id), kind == settings_->kind);
   for (const auto& [id, press] : kPressOptions) SetChecked(control(id), press == settings_->press);
+  for (const auto& [id, way] : kWayOptions) SetChecked(control(id), way == settings_->keys_way);
   SetWindowTextW(control(TargetInterval), ToWide(Decimal(static_cast<std::int32_t>(settings_->char_interval_ms))).c_str());
   ShowPicked();
   EnableControls();
@@ -127,6 +157,8 @@ void FrmTarget::ShowPicked() {
 }
 
 void FrmTarget::EnableControls() {
+  const bool keys = settings_->kind == TargetKind::kKeystrokes;
+  for (const auto& [id, way] : kWayOptions) EnableWindow(control(id), keys ? TRUE : FALSE);
   const bool picking = settings_->kind == TargetKind::kPickedWindow;
   for (const ControlId id : kPickControls) EnableWindow(control(id), picking ? TRUE : FALSE);
   EnableWindow(control(TargetPressButton), picking && settings_->picked.button ? TRUE : FALSE);
@@ -150,7 +182,13 @@ bool FrmTarget::Command(int id, int code) {
   }
   for (const auto& [option, press] : kPressOptions) {
     if (id == IdNumber(option)) {
-      if (code == BN_CLICKED) Press_Click(option, press);
+      if (code == BN_CLICKED && Chosen(control(option), settings_->press, press)) host_->TargetSettingsChanged(false);
+      return true;
+    }
+  }
+  for (const auto& [option, way] : kWayOptions) {
+    if (id == IdNumber(option)) {
+      if (code == BN_CLICKED && Chosen(control(option), settings_->keys_way, way)) host_->TargetSettingsChanged(false);
       return true;
     }
   }
@@ -188,12 +226,6 @@ void FrmTarget::Kind_Click(ControlId option, TargetKind kind) {
   settings_->kind = kind;
   EnableControls();
   host_->TargetSettingsChanged(true);
-}
-
-void FrmTarget::Press_Click(ControlId option, PickedPress press) {
-  if (!Checked(control(option)) || settings_->press == press) return;
-  settings_->press = press;
-  host_->TargetSettingsChanged(false);
 }
 
 // The last good value holds while the box shows anything else.

@@ -46,7 +46,6 @@ class FrmTarget final : public SecondaryForm {
   void OnException() override;
 
   void Kind_Click(ControlId option, TargetKind kind);
-  void Press_Click(ControlId option, PickedPress press);
   void Interval_Change();
   void Interval_LostFocus();
   void Delayed_Click(Pick pick);

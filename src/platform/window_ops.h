@@ -3,8 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/handle.h"
 #include "platform/stop_request.h"
@@ -35,6 +38,14 @@ inline constexpr std::uint32_t kErrorNotEnoughQuota = 1816;      // the receiver
 struct PostResult {
   std::uint32_t error = 0;
   constexpr bool ok() const { return error == 0; }
+};
+
+// One format of the clipboard's content as the tool saved it: the format's number (a
+// registered format's number holds for the session) and its data.
+struct ClipboardFormat {
+  std::uint32_t format = 0;
+  std::string bytes;
+  friend bool operator==(const ClipboardFormat&, const ClipboardFormat&) = default;
 };
 
 // The code page whose characters the chat programs take.
@@ -154,6 +165,32 @@ class WindowOps {
   // Whether `window` waits to be painted (its update region is not empty); false when it
   // is gone.
   virtual bool PaintPending(Handle window) = 0;
+
+  // --- the clipboard, to paste lines into the window in front ---
+  // Every use of the clipboard by the tool is on one thread: the send's.
+
+  // The clipboard's content: every format whose data can be copied, those that its owner
+  // renders on request rendered now. Nothing when another program holds the clipboard
+  // open (it is tried a few times first).
+  virtual std::optional<std::vector<ClipboardFormat>> SaveClipboard() = 0;
+  // Empties the clipboard and offers `text` on it as Unicode text, rendered only when a
+  // program asks for it (delayed rendering), marked so that clipboard history, the cloud
+  // clipboard and clipboard monitors leave it out. False when the clipboard cannot be had.
+  virtual bool OfferClipboardText(std::u16string_view text) = 0;
+  // Waits at most `milliseconds` until a program has asked for the offered text and got
+  // it, serving the system's requests meanwhile. Each program that asks is put to
+  // `accept` with the id of its process (0 when it opened the clipboard without a window):
+  // one refused gets nothing, and the text stays offered. The process that got it;
+  // nothing when none did in time.
+  virtual std::optional<std::uint32_t> AwaitClipboardRender(std::uint32_t milliseconds,
+                                                            const std::function<bool(std::uint32_t process)>& accept) = 0;
+  // Puts `formats` back as the clipboard's content, marked as the offer is. False, with
+  // the clipboard left as it is, when another program has put content of its own there
+  // since the tool's offer: that is the user's now.
+  virtual bool RestoreClipboard(const std::vector<ClipboardFormat>& formats) = 0;
+  // Presses Ctrl+V in the window in front, Ctrl released after. Input events taken: 4
+  // when the system took them all.
+  virtual std::uint32_t PressPasteKeys() = 0;
 
   // A handle to use as owner for the shell call.
   virtual Handle GetDesktopWindow() = 0;

@@ -23,6 +23,10 @@ StatusText KeystrokeTarget::Begin(bool /*press*/) {
   // Win32: input into a window of a program with higher rights is dropped without error.
   if (ops_.RunsAboveUs(window_)) return PlainStatus(kTargetElevatedText);
   if (!ModifiersReleased()) return {std::u16string(kModifiersHeldText), std::u16string(kModifiersHeldDetail)};
+  if (way_ == KeystrokeWay::kPasting) {
+    saved_clipboard_ = ops_.SaveClipboard();
+    if (!saved_clipboard_) return {std::u16string(kClipboardBusyText), std::u16string(kClipboardBusyDetail)};
+  }
   // Win32: a minimized window in front takes no typed keys: it is restored first. A program
   // may take the foreground only while it is in front itself, as the tool is when its send
   // button is pressed.
@@ -81,6 +85,7 @@ bool KeystrokeTarget::Pause() {
 
 bool KeystrokeTarget::Type(std::u16string_view text) {
   typed_ = 0;
+  if (way_ == KeystrokeWay::kPasting) return Paste(text);
   for (std::size_t i = 0; i < text.size();) {
     if (stop_.requested()) {
       stopped_ = true;
@@ -101,6 +106,40 @@ bool KeystrokeTarget::Type(std::u16string_view text) {
     typed_ = i;
     if (!CaughtUp(kTripsPerUnit * n) || !Pause()) return false;
   }
+  return true;
+}
+
+bool KeystrokeTarget::Paste(std::u16string_view line) {
+  if (line.empty()) return true;
+  if (stop_.requested()) {
+    stopped_ = true;
+    return false;
+  }
+  if (!InFront()) {
+    failure_ = SendFailure::kLostForeground;
+    return false;
+  }
+  if (!ModifiersReleased()) return false;
+  if (!ops_.OfferClipboardText(line)) {
+    failure_ = SendFailure::kClipboardBusy;
+    return false;
+  }
+  if (ops_.PressPasteKeys() < 4) {
+    failure_ = SendFailure::kInputRefused;
+    return false;
+  }
+  // Only the window's own program gets the line: a clipboard history or viewer of another
+  // program that asks gets nothing. A program that opened the clipboard without a window
+  // is taken for the target only while the target is in front.
+  const std::uint32_t process = ops_.WindowProcessId(window_);
+  const auto reader = ops_.AwaitClipboardRender(kPasteWaitMs, [&](std::uint32_t asking) {
+    return asking == process || (asking == 0 && InFront());
+  });
+  if (!reader) {
+    failure_ = SendFailure::kPasteNotTaken;
+    return false;
+  }
+  typed_ = line.size();
   return true;
 }
 
@@ -130,7 +169,11 @@ bool KeystrokeTarget::Press() {
 
 void KeystrokeTarget::End(bool delivered) {
   // Keys still queued when the foreground moves would be lost (Wine) or go to the tool.
-  if (delivered && ops_.IsWindow(own_window_) && Drained(kTripsAfterEnter)) ops_.SetForegroundWindow(own_window_);
+  const bool drained = delivered && ops_.IsWindow(own_window_) && Drained(kTripsAfterEnter);
+  // The program has taken the last paste (it asked for it) and every key before this.
+  if (saved_clipboard_) ops_.RestoreClipboard(*saved_clipboard_);
+  saved_clipboard_.reset();
+  if (drained) ops_.SetForegroundWindow(own_window_);
 }
 
 }  // namespace kakehashi

@@ -31,6 +31,8 @@ class SendTarget {
   virtual std::u16string_view Unavailable() { return {}; }
   // Whether more than four lines are refused unless the limit is lifted.
   virtual bool LineLimitApplies() const { return false; }
+  // Whether a line goes to Type in one piece, header and footer included (it is pasted).
+  virtual bool TypesWholeLines() const { return false; }
   // Checks made, and preparations done, before anything is typed: an empty text when the
   // send may begin, else the refusal. `press`: lines will be said.
   virtual StatusText Begin(bool press) = 0;

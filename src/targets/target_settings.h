@@ -15,6 +15,9 @@ enum class TargetKind {
   kPickedWindow,  // a window the user picked, posted to in the background
 };
 
+// How the window in front gets a line: typed a character at a time, or pasted whole.
+enum class KeystrokeWay { kTyping, kPasting };
+
 // How a line sent to a picked window is said.
 enum class PickedPress { kEnter, kButton, kNone };
 
@@ -34,6 +37,7 @@ struct TargetSettings {
   std::uint32_t char_interval_ms = 0;  // 0 to kLongestCharIntervalMs
   PickedWindow picked;
   PickedPress press = PickedPress::kEnter;
+  KeystrokeWay keys_way = KeystrokeWay::kTyping;
 };
 
 // The status line's text when the kind changes.

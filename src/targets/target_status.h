@@ -31,6 +31,8 @@ enum class SendFailure {
   kInputRefused,    // keystrokes: the system took fewer keys than given
   kPickedGone,      // a picked window was closed
   kModifiersHeld,   // keystrokes: Shift, Ctrl, Alt or a Windows key stayed down
+  kPasteNotTaken,   // pasting: the window did not ask for the line in time
+  kClipboardBusy,   // pasting: another program held the clipboard
   kCount
 };
 

@@ -155,6 +155,14 @@ class ForwardingOps : public WindowOps {
   void RestoreWindow(Handle w) override { base_.RestoreWindow(w); }
   Handle RootWindow(Handle w) override { return base_.RootWindow(w); }
   bool RoundTrip(Handle w, std::uint32_t ms) override { return base_.RoundTrip(w, ms); }
+  std::optional<std::vector<ClipboardFormat>> SaveClipboard() override { return base_.SaveClipboard(); }
+  bool OfferClipboardText(std::u16string_view text) override { return base_.OfferClipboardText(text); }
+  std::optional<std::uint32_t> AwaitClipboardRender(std::uint32_t ms,
+                                                    const std::function<bool(std::uint32_t)>& accept) override {
+    return base_.AwaitClipboardRender(ms, accept);
+  }
+  bool RestoreClipboard(const std::vector<ClipboardFormat>& formats) override { return base_.RestoreClipboard(formats); }
+  std::uint32_t PressPasteKeys() override { return base_.PressPasteKeys(); }
   bool RequestPaint(Handle w) override { return base_.RequestPaint(w); }
   bool PaintPending(Handle w) override { return base_.PaintPending(w); }
   Handle GetDesktopWindow() override { return base_.GetDesktopWindow(); }

@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,9 +18,15 @@ namespace kakehashi::sim {
 
 struct Event {
   // kInput: Unicode characters typed into the window in front (text); kEnterKey: Enter
-  // pressed there; kForeground: a request to bring `window` to the front; kRestore: a
-  // request to restore it; kRoundTrip: a round trip to `window`'s thread (ok: answered).
-  enum class Kind { kPost, kSend, kSleep, kShellExecute, kInput, kEnterKey, kForeground, kRestore, kRoundTrip };
+  // pressed there; kPasteKeys: Ctrl+V pressed there; kForeground: a request to bring
+  // `window` to the front; kRestore: a request to restore it; kRoundTrip: a round trip to
+  // `window`'s thread (ok: answered); kClipboardOffer: the tool's text offered on the
+  // clipboard (text); kClipboardRender: the text given to a program that asked (ok) or
+  // refused (wparam: its process); kClipboardRestore: the saved content put back (ok).
+  enum class Kind {
+    kPost, kSend, kSleep, kShellExecute, kInput, kEnterKey, kPasteKeys, kForeground, kRestore, kRoundTrip,
+    kClipboardOffer, kClipboardRender, kClipboardRestore
+  };
   Kind kind = Kind::kPost;
   Handle window;
   std::uint32_t message = 0;
@@ -101,6 +108,23 @@ class SimDesktop final : public WindowOps {
   // Keys typed for `window` that never reached it.
   std::size_t DroppedKeys(Handle window) const;
 
+  // --- the clipboard ---
+  // Its content, as another program left it.
+  void SetClipboard(std::vector<ClipboardFormat> formats);
+  const std::vector<ClipboardFormat>& Clipboard() const { return clipboard_; }
+  // Whether the content now carries the tool's marks that keep it out of clipboard history.
+  bool ClipboardMarked() const { return clipboard_marked_; }
+  // Another program holds the clipboard open: it cannot be saved or offered on.
+  void SetClipboardBusy(bool busy) { clipboard_busy_ = busy; }
+  // A Ctrl+V into `window` while it is in front makes its program ask for the clipboard's
+  // text `delay_ms` later (at once unless set); nothing: it never asks.
+  void SetPasteDelay(Handle window, std::optional<std::uint32_t> delay_ms);
+  // A program of `process` (a clipboard history, say) asks for every text the tool offers
+  // `delay_ms` after the offer.
+  void AddClipboardMonitor(std::uint32_t process, std::uint32_t delay_ms);
+  // Another program puts content of its own on the clipboard, as a user's copy does.
+  void TakeClipboard(std::vector<ClipboardFormat> formats);
+
   // `window` belongs to a program with a higher integrity level than the tool's.
   void SetRunsAboveUs(Handle window);
   // The system's ANSI code page (932 unless set).
@@ -161,6 +185,13 @@ class SimDesktop final : public WindowOps {
   // not painted, and a window of no busy thread is painted at once.
   bool RequestPaint(Handle window) override;
   bool PaintPending(Handle window) override;
+  std::optional<std::vector<ClipboardFormat>> SaveClipboard() override;
+  bool OfferClipboardText(std::u16string_view text) override;
+  // Serves the programs that ask, in the order of time, letting the clock run on.
+  std::optional<std::uint32_t> AwaitClipboardRender(std::uint32_t milliseconds,
+                                                    const std::function<bool(std::uint32_t process)>& accept) override;
+  bool RestoreClipboard(const std::vector<ClipboardFormat>& formats) override;
+  std::uint32_t PressPasteKeys() override;
   Handle GetDesktopWindow() override;
   void ShellExecuteA(Handle owner, std::string_view operation, std::string_view file,
                      std::string_view parameters, std::string_view directory, int show_command) override;
@@ -185,6 +216,8 @@ class SimDesktop final : public WindowOps {
     std::u16string typed;
     bool iconic = false;
     bool hung = false;
+    bool pastes = true;
+    std::uint32_t paste_delay_ms = 0;
     std::size_t dropped_keys = 0;
   };
 
@@ -237,6 +270,23 @@ class SimDesktop final : public WindowOps {
   bool foreground_refused_ = false;
   std::size_t input_limit_ = static_cast<std::size_t>(-1);
   std::uint64_t modifiers_until_ = 0;
+
+  // A program that asked for the clipboard's text: the process, and the window the text
+  // goes into when it gets it (none for a monitor).
+  struct ClipboardRead {
+    std::uint32_t process = 0;
+    Handle window;
+  };
+  // Moves the asks that fall due by the clock into `clipboard_reads_`.
+  void CollectClipboardReads();
+  std::vector<ClipboardFormat> clipboard_;
+  bool clipboard_busy_ = false;
+  bool clipboard_ours_ = false;
+  bool clipboard_marked_ = false;
+  std::optional<std::u16string> offered_;
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> clipboard_monitors_;  // process, delay
+  std::multimap<std::uint64_t, ClipboardRead> clipboard_asks_;
+  std::vector<ClipboardRead> clipboard_reads_;
 };
 
 }  // namespace kakehashi::sim

@@ -216,6 +216,15 @@ bool Win32WindowOps::PaintPending(Handle window) {
   return window && ::GetUpdateRect(ToHwnd(window), nullptr, FALSE);
 }
 
+// TODO(clipboard): the Win32 side of pasting.
+std::optional<std::vector<ClipboardFormat>> Win32WindowOps::SaveClipboard() { return std::nullopt; }
+bool Win32WindowOps::OfferClipboardText(std::u16string_view) { return false; }
+std::optional<std::uint32_t> Win32WindowOps::AwaitClipboardRender(std::uint32_t, const std::function<bool(std::uint32_t)>&) {
+  return std::nullopt;
+}
+bool Win32WindowOps::RestoreClipboard(const std::vector<ClipboardFormat>&) { return false; }
+std::uint32_t Win32WindowOps::PressPasteKeys() { return 0; }
+
 int Win32WindowOps::GetDlgCtrlID(Handle window) { return ::GetDlgCtrlID(ToHwnd(window)); }
 
 bool Win32WindowOps::Sleep(std::uint32_t milliseconds, StopRequest& stop) { return !stop.WaitFor(milliseconds); }

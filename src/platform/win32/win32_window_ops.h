@@ -47,6 +47,12 @@ class Win32WindowOps final : public WindowOps {
   void RestoreWindow(Handle window) override;
   Handle RootWindow(Handle window) override;
   bool RoundTrip(Handle window, std::uint32_t timeout_ms) override;
+  std::optional<std::vector<ClipboardFormat>> SaveClipboard() override;
+  bool OfferClipboardText(std::u16string_view text) override;
+  std::optional<std::uint32_t> AwaitClipboardRender(std::uint32_t milliseconds,
+                                                    const std::function<bool(std::uint32_t process)>& accept) override;
+  bool RestoreClipboard(const std::vector<ClipboardFormat>& formats) override;
+  std::uint32_t PressPasteKeys() override;
   bool RequestPaint(Handle window) override;
   bool PaintPending(Handle window) override;
   Handle GetDesktopWindow() override;
