@@ -75,6 +75,12 @@ constexpr FormSpec kFrmTargetSpec = {
     6900, 8085, false, 2400, 1800, kFrmTargetControls, TargetChatOpt, TargetClose,
 };
 
+}  // namespace
+
+std::span<const ControlSpec> FrmTargetControlTable() { return kFrmTargetControls; }
+
+namespace {
+
 constexpr std::array<std::pair<ControlId, TargetKind>, 3> kKindOptions = {{
     {TargetChatOpt, TargetKind::kChat},
     {TargetKeysOpt, TargetKind::kKeystrokes},

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,9 @@
 namespace kakehashi {
 
 inline constexpr wchar_t kFrmTargetCaption[] = L"送信先の設定";
+
+// The window's control table (for tests that measure its controls).
+std::span<const ControlSpec> FrmTargetControlTable();
 
 // What the window needs of the main window, which owns the settings.
 class TargetSettingsHost {

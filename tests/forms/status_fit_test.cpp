@@ -13,6 +13,7 @@
 #include "delivery/status_texts.h"
 #include "forms/control_table.h"
 #include "forms/form1.h"
+#include "forms/frm_target.h"
 #include "forms/status_tip.h"
 #include "forms/target_rules.h"
 #include "targets/keystroke_target.h"
@@ -29,6 +30,9 @@ std::vector<std::u16string> ToolTexts() {
   std::vector<std::u16string> texts = {
       ProgressText(kSent, kTotal),
       StoppedText(kSent, kTotal).text,
+      StoppedText(kSent, kTotal, LineCut::kRest).text,
+      StoppedText(kSent, kTotal, LineCut::kWhole).text,
+      std::u16string(kClipboardBusyText),
       std::u16string(kTargetGoneText),
       std::u16string(kTargetElevatedText),
       std::u16string(kUnsendableCharacterText),
@@ -55,6 +59,7 @@ std::vector<std::u16string> ToolTexts() {
   };
   for (int f = 0; f < static_cast<int>(SendFailure::kCount); ++f) {
     texts.push_back(FailedText(static_cast<SendFailure>(f), kSent, kTotal).text);
+    texts.push_back(FailedText(static_cast<SendFailure>(f), kSent, kTotal, LineCut::kRest).text);
   }
   return texts;
 }
@@ -88,6 +93,41 @@ TEST(StatusFit, EveryTextOfTheToolFitsTheStatusBox) {
       ReleaseDC(box, dc);
     }
   }
+  DestroyWindow(parent);
+}
+
+// The labels of the 送信先 window that explain it: every line fits its label, so that the
+// label never breaks a word (Japanese text breaks anywhere).
+TEST(StatusFit, TheTargetWindowsExplanationsFitTheirLabels) {
+  HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 800, 200, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(parent, nullptr);
+  int measured = 0;
+  for (ControlSpec row : FrmTargetControlTable()) {
+    if (row.kind != ControlKind::Label || std::wstring_view(row.text).size() < 12) continue;
+    row.parent = ControlId::kNone;
+    ControlSet set;
+    set.Create(parent, std::span<const ControlSpec>(&row, 1), GetModuleHandleW(nullptr), 96);
+    HWND label = set[row.id];
+    for (const UINT dpi : {96u, 120u, 144u}) {
+      set.Layout(dpi);
+      HDC dc = GetDC(label);
+      const HGDIOBJ old = SelectObject(dc, set.font(row.font));
+      std::wstring_view rest = row.text;
+      for (;;) {
+        const std::size_t end = rest.find(L"\r\n");
+        const std::wstring line(rest.substr(0, end));
+        SIZE size{};
+        GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
+        EXPECT_LE(size.cx, TwipsToPixels(row.width, dpi)) << "at " << dpi << " DPI: " << ::testing::PrintToString(line);
+        ++measured;
+        if (end == std::wstring_view::npos) break;
+        rest.remove_prefix(end + 2);
+      }
+      SelectObject(dc, old);
+      ReleaseDC(label, dc);
+    }
+  }
+  EXPECT_GE(measured, 3 * 5) << "the three kinds' lines and the two of the pick";
   DestroyWindow(parent);
 }
 

@@ -103,6 +103,8 @@ TEST_F(TargetWindow, OpensOnceWithTheThreeKindsChatChosenAndTwoIconFinders) {
   EXPECT_EQ(CheckState(Control(ControlId::TargetKeysOpt)), BST_UNCHECKED);
   EXPECT_EQ(CheckState(Control(ControlId::TargetPickedOpt)), BST_UNCHECKED);
   EXPECT_EQ(CheckState(Control(ControlId::TargetPressEnter)), BST_CHECKED);
+  EXPECT_EQ(CheckState(Control(ControlId::TargetTypeOpt)), BST_CHECKED) << "keys are typed unless pasting is chosen";
+  EXPECT_FALSE(IsWindowEnabled(Control(ControlId::TargetPasteOpt))) << "the ways belong to keystrokes";
   EXPECT_EQ(Text(Control(ControlId::TargetInterval)), L"0");
   EXPECT_EQ(FocusedWindow(target_), Control(ControlId::TargetChatOpt));
 
@@ -118,7 +120,7 @@ TEST_F(TargetWindow, OpensOnceWithTheThreeKindsChatChosenAndTwoIconFinders) {
 
   if (GetDpiForWindow(target_) == 96) {
     EXPECT_EQ(ClientSize(target_).cx, 460);
-    EXPECT_EQ(ClientSize(target_).cy, 471);
+    EXPECT_EQ(ClientSize(target_).cy, 539);
   }
 
   PostMenuCommand(main_, IdNumber(ControlId::TargetMenu));
