@@ -284,7 +284,14 @@ void Form1::Version_Click() {
 }
 
 void Form1::GotoHP_Click() {
-  ops_.ShellExecuteA(ops_.GetDesktopWindow(), "open", kHomePage, "", "", kSwShow);
+  if (kHomePage[0] != '\0') return ops_.ShellExecuteA(ops_.GetDesktopWindow(), "open", kHomePage, "", "", kSwShow);
+  // A build without a home page: the README beside the program says where it came from.
+  std::wstring path(MAX_PATH, L'\0');
+  path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+  path.erase(path.find_last_of(L'\\') + 1);
+  path += L"README.txt";
+  if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return SetStatus(std::u16string(kStatusNoHomePage));
+  ops_.OpenFile(path);
 }
 
 void Form1::TargetMenu_Click() {

@@ -25,8 +25,8 @@ namespace kakehashi {
 class FrmTip;
 class FrmAbout;
 
-// The home page opened from the menu.
-inline constexpr char kHomePage[] = "https://example.com/kakehashi/";
+// The home page opened from the menu; empty when none was set for the build.
+inline constexpr char kHomePage[] = KAKEHASHI_HOME_PAGE;
 
 // The caption of Send, and the one it has while a send runs.
 inline constexpr wchar_t kSendCaption[] = L"送信";

@@ -15,6 +15,8 @@ namespace kakehashi {
 inline constexpr std::u16string_view kStatusNoWindow = kNoTargetText;
 inline constexpr std::u16string_view kStatusNotNumeric = u"数値を入力してください";
 inline constexpr std::u16string_view kStatusLimitLifted = u"入力行数制限を解除しました";
+// 作者のHPへ in a build without a home page and without its README.txt beside it.
+inline constexpr std::u16string_view kStatusNoHomePage = u"ホームページは設定されていません";
 inline constexpr std::u16string_view kStatusLimitOn = u"入力行数を制限します";
 inline constexpr std::u16string_view kStatusNewLineHint = u"Shift + Enter で改行できます";
 

@@ -86,11 +86,17 @@ std::vector<std::u16string> Lines(const std::u16string& text) {
   return lines;
 }
 
-TEST(FormRules, HelpTextHasItsTwentyEightLinesAndSpecialCharacters) {
+TEST(FormRules, HelpTextKeepsItsTwentyEightLinesAndSpecialCharactersAndSaysWhatTheToolDoesToday) {
   const std::u16string text = HelpText();
   EXPECT_EQ(text.find(u'\n'), text.find(u"\r\n") + 1) << "every break is CR LF";
   const auto lines = Lines(text);
-  ASSERT_EQ(lines.size(), 28u);
+  ASSERT_GT(lines.size(), 28u);
+  EXPECT_NE(lines[2].find(u"チャット画面（自動）"), std::u16string::npos) << "the old chats are that kind's";
+  std::size_t added = 0;  // where the lines after the 28th begin
+  for (int line = 0; line < 28; ++line) added = text.find(u"\r\n", added) + 2;
+  for (const std::u16string_view today : {u"送信先(T)", u"前面のウィンドウ（キー入力）", u"1行ずつ貼り付け", u"十字", u"Esc", u"Ctrl+Z"}) {
+    EXPECT_NE(text.find(today, added), std::u16string::npos) << ::testing::PrintToString(std::u16string(today));
+  }
   EXPECT_EQ(lines[0], u"Kakehashi 文字入力支援ツール");
   for (std::size_t empty : {2u, 5u, 6u, 9u, 12u, 15u, 18u, 21u, 24u}) EXPECT_TRUE(lines[empty - 1].empty()) << empty;
   EXPECT_NE(lines[19].find(u"ミリ秒)\u3000チャット"), std::u16string::npos);

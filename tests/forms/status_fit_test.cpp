@@ -13,6 +13,7 @@
 #include "delivery/status_texts.h"
 #include "forms/control_table.h"
 #include "forms/form1.h"
+#include "forms/form_rules.h"
 #include "forms/frm_target.h"
 #include "forms/status_tip.h"
 #include "forms/target_rules.h"
@@ -33,6 +34,7 @@ std::vector<std::u16string> ToolTexts() {
       StoppedText(kSent, kTotal, LineCut::kRest).text,
       StoppedText(kSent, kTotal, LineCut::kWhole).text,
       std::u16string(kClipboardBusyText),
+      std::u16string(kStatusNoHomePage),
       std::u16string(kTargetGoneText),
       std::u16string(kTargetElevatedText),
       std::u16string(kUnsendableCharacterText),

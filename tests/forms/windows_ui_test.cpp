@@ -186,6 +186,35 @@ TEST_F(ToolWindows, LimitReportsBothStates) {
   EXPECT_TRUE(StatusBecomes(u"入力行数を制限します"));
 }
 
+// A build without a home page opens the README.txt beside the program, as the ZIP has it,
+// and without one says so: never a made-up address.
+TEST_F(ToolWindows, TheHomePageItemOpensTheReadmeBesideTheProgramOrSaysThereIsNone) {
+  std::wstring readme = KakehashiExePath();
+  readme.erase(readme.find_last_of(L'\\') + 1);
+  readme += L"README.txt";
+  DeleteFileW(readme.c_str());
+  SetText(Control(ControlId::Status), L"");
+  PostMenuCommand(main_, IdNumber(ControlId::GotoHP));
+  EXPECT_TRUE(WaitUntil([&] { return Text(Control(ControlId::Status)) == L"ホームページは設定されていません"; }));
+
+  // Wine: a new prefix maps .txt to no program of its own (the shell answers "no
+  // association"), where Windows maps it to Notepad; nor does it read the user's classes.
+  static constexpr wchar_t kTextFile[] = L"txtfile";
+  RegSetKeyValueW(HKEY_CLASSES_ROOT, L".txt", nullptr, REG_SZ, kTextFile, sizeof kTextFile);
+  const HANDLE file = CreateFileW(readme.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+  PostMenuCommand(main_, IdNumber(ControlId::GotoHP));
+  HWND opened = nullptr;
+  EXPECT_TRUE(WaitUntil([&] {
+    opened = FindWindowW(L"Notepad", nullptr);
+    return opened && Text(opened).find(L"README") != std::wstring::npos;
+  })) << "Wine opens a text file in its Notepad";
+  if (opened) PostMessageW(opened, WM_CLOSE, 0, 0);
+  WaitUntil([&] { return !IsWindow(opened); });
+  DeleteFileW(readme.c_str());
+}
+
 TEST_F(ToolWindows, WaitEmptiesOnAnyNonNumericTextAndKeepsNumbers) {
   const HWND wait = Control(ControlId::Wait);
   for (const wchar_t* kept : {L"250", L"-3", L"1.5"}) {

@@ -266,6 +266,13 @@ void Win32WindowOps::ShellExecuteA(Handle owner, std::string_view operation, std
   shell_execute(ToHwnd(owner), OrNull(op), f.c_str(), OrNull(params), OrNull(dir), show_command);
 }
 
+void Win32WindowOps::OpenFile(const std::wstring& path) {
+  StartComForShell();
+  using ShellExecuteWFn = decltype(&::ShellExecuteW);
+  static const ShellExecuteWFn shell_execute = FindProc<ShellExecuteWFn>(LoadLibraryW(L"shell32.dll"), "ShellExecuteW");
+  if (shell_execute) shell_execute(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
 void StartComForShell() {
   if (com_thread != 0) return;
   using CoInitializeExFn = decltype(&::CoInitializeEx);

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "platform/window_ops.h"
 
 namespace kakehashi {
@@ -58,6 +60,9 @@ class Win32WindowOps final : public WindowOps {
   Handle GetDesktopWindow() override;
   void ShellExecuteA(Handle owner, std::string_view operation, std::string_view file,
                      std::string_view parameters, std::string_view directory, int show_command) override;
+
+  // Opens the file at `path` (any characters) with the program the shell has for it.
+  void OpenFile(const std::wstring& path);
 };
 
 // COM for the shell calls: ShellExecuteA initialises it (apartment-threaded, OLE1 DDE off)
