@@ -44,11 +44,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   echo "Configuring the Windows cross build in build/windows (once, about 10 s)..."
   cmake --preset windows -S "$root" >/dev/null
 fi
-if [ -n "${DISPLAY:-}" ]; then
-  targets=(kakehashi practice_chat)
-else
-  targets=(kakehashi practice_chat kakehashi_demo)
-fi
+targets=(kakehashi practice_chat kakehashi_demo)
 if [ -f "$build/src/app/kakehashi.exe" ]; then
   echo "Bringing the Windows programs up to date..."
 else
@@ -85,7 +81,12 @@ EOF
   wine "$chat" --chat-rect=8,40,456,640 --messenger-rect=816,40,456,420 --today-rect=816,470,456,420 </dev/null >/dev/null 2>&1 &
   chat_pid=$!
   trap 'kill "$chat_pid" 2>/dev/null || true' EXIT
-  wine "$tool" </dev/null >/dev/null 2>&1 || true
+  wine "$tool" </dev/null >/dev/null 2>&1 &
+  tool_pid=$!
+  # Kakehashi in front, the focus in its message box, once the practice chat's windows are up.
+  wine "$build/tools/kakehashi_demo.exe" --front </dev/null >/dev/null 2>&1 || true
+  echo "Kakehashi is ready; this terminal waits until it closes."
+  wait "$tool_pid" || true
   exit 0
 fi
 

@@ -3,6 +3,8 @@
 // characters in mode 1 and one reversed line in mode 3 through the real windows, and prints
 // the practice chat's transcript. With --hold DIR it writes DIR/ready once the transcript is
 // printed and keeps both programs open until DIR/done exists (bounded), for a screenshot.
+// With --front it only waits for the tool and the practice chat that scripts/run.sh started,
+// and then brings the tool to the front with the focus in its message box.
 #include <windows.h>
 
 #include <cstdio>
@@ -100,9 +102,24 @@ bool Run(const std::wstring& hold_dir) {
   return true;
 }
 
+// The practice chat's windows show as they are made, each taking the front: once all three
+// are there, the tool comes to the front, ready for the user's text.
+bool Front() {
+  HWND main = nullptr;
+  const bool up = ui::WaitUntil([&] {
+    main = ui::FindTopWindow(kakehashi::kForm1Caption);
+    return main && FindWindowW(L"IEFrame", nullptr) && FindWindowW(L"IMWindowClass", nullptr) &&
+           FindWindowW(L"PracticeTodayChat", nullptr);
+  }, 30000);
+  if (!up) return Fail("the windows did not appear");
+  ::Sleep(300);  // the last one's activation settles
+  return ui::BringToFront(main) && ui::Focus(ui::FindControl(main, kakehashi::IdNumber(kakehashi::ControlId::Message)));
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  if (argc == 2 && std::wstring(argv[1]) == L"--front") return Front() ? 0 : 1;
   std::wstring hold_dir;
   if (argc == 3 && std::wstring(argv[1]) == L"--hold") hold_dir = ui::WindowsPath(std::string(argv[2], argv[2] + wcslen(argv[2])));
   return Run(hold_dir) ? 0 : 1;
