@@ -53,50 +53,15 @@ class Delivery {
     in_line_ = true;
     header_out_ = footer_out_ = false;
   }
-  bool Type(std::u16string_view text) { return Type(Piece::kText, text); }
-  // Header, text and footer, as the target takes them.
-  bool TypeLine(std::u16string_view text) {
-    if (target_.TypesWholeLines()) return TypeWholeLine(text);
-    return PlusWordIfWanted(CheckBox::BeforePlusCheck) && Type(text) && PlusWordIfWanted(CheckBox::AfterPlusCheck);
+  // Header, the line's text and footer, as the target takes them.
+  bool TypeLine() {
+    if (target_.TypesWholeLines()) return TypeWholeLine();
+    return PlusWordIfWanted(CheckBox::BeforePlusCheck) && Type(Piece::kText, text_) &&
+           PlusWordIfWanted(CheckBox::AfterPlusCheck);
   }
   bool Press() {
     piece_ = Piece::kPress;
-    return target_.Press() || Ended(target_.TypedUnits() ? std::optional<std::size_t>(0) : std::nullopt);
-  }
-
-  // Header or footer: PlusWord when PlusCheck, the side's box and PlusWord say so, each
-  // read now. A character the target cannot take (an emoji pasted in for a chat) would
-  // arrive as something else: the send fails rather than type a substitute.
-  bool PlusWordIfWanted(CheckBox side) {
-    const Piece piece = side == CheckBox::BeforePlusCheck ? Piece::kHeader : Piece::kFooter;
-    if (!PlusWordWanted(view_.CheckValue(CheckBox::PlusCheck), view_.CheckValue(side), view_.PlusWordText())) {
-      return true;
-    }
-    const std::u16string word = view_.PlusWordText();
-    if (!CanHold(target_.Rules(), word)) {
-      piece_ = piece;
-      return Fail(SendFailure::kUnsendableCharacter, target_.TypedUnits() ? std::optional<std::size_t>(0) : std::nullopt);
-    }
-    if (!Type(piece, word)) return false;
-    (piece == Piece::kHeader ? header_out_ : footer_out_) = true;
-    return true;
-  }
-
-  // The line with its header and footer as one text, for a target that takes lines whole.
-  bool TypeWholeLine(std::u16string_view text) {
-    const std::u16string word = view_.PlusWordText();
-    const int plus = view_.CheckValue(CheckBox::PlusCheck);
-    const bool header = PlusWordWanted(plus, view_.CheckValue(CheckBox::BeforePlusCheck), word);
-    const bool footer = PlusWordWanted(plus, view_.CheckValue(CheckBox::AfterPlusCheck), word);
-    piece_ = Piece::kText;
-    if ((header || footer) && !CanHold(target_.Rules(), word)) return Fail(SendFailure::kUnsendableCharacter, 0);
-    std::u16string whole = header ? word : std::u16string();
-    whole += text;
-    if (footer) whole += word;
-    if (!target_.Type(whole)) return Ended(target_.TypedUnits());
-    header_out_ = header;
-    footer_out_ = footer;
-    return true;
+    return target_.Press() || Ended(NoneOut());
   }
 
   // The delay before a press, read from Wait now. A stop cuts it short; the press follows.
@@ -127,6 +92,47 @@ class Delivery {
 
  private:
   enum class Piece { kHeader, kText, kFooter, kPress };
+
+  // Header or footer: PlusWord when PlusCheck, the side's box and PlusWord say so, each
+  // read now. A character the target cannot take (an emoji pasted in for a chat) would
+  // arrive as something else: the send fails rather than type a substitute.
+  bool PlusWordIfWanted(CheckBox side) {
+    const Piece piece = side == CheckBox::BeforePlusCheck ? Piece::kHeader : Piece::kFooter;
+    if (!PlusWordWanted(view_.CheckValue(CheckBox::PlusCheck), view_.CheckValue(side), view_.PlusWordText())) {
+      return true;
+    }
+    const std::u16string word = view_.PlusWordText();
+    if (!CanHold(target_.Rules(), word)) {
+      piece_ = piece;
+      return Fail(SendFailure::kUnsendableCharacter, NoneOut());
+    }
+    if (!Type(piece, word)) return false;
+    (piece == Piece::kHeader ? header_out_ : footer_out_) = true;
+    return true;
+  }
+
+  // The line with its header and footer as one text, for a target that takes lines whole.
+  bool TypeWholeLine() {
+    const std::u16string word = view_.PlusWordText();
+    const int plus = view_.CheckValue(CheckBox::PlusCheck);
+    const bool header = PlusWordWanted(plus, view_.CheckValue(CheckBox::BeforePlusCheck), word);
+    const bool footer = PlusWordWanted(plus, view_.CheckValue(CheckBox::AfterPlusCheck), word);
+    piece_ = Piece::kText;
+    if ((header || footer) && !CanHold(target_.Rules(), word)) return Fail(SendFailure::kUnsendableCharacter, NoneOut());
+    std::u16string whole = header ? word : std::u16string();
+    whole += text_;
+    if (footer) whole += word;
+    if (!target_.Type(whole)) return Ended(target_.TypedUnits());
+    header_out_ = header;
+    footer_out_ = footer;
+    return true;
+  }
+
+  // Nothing of the current piece has gone out, told as a target that counts what it typed
+  // would tell it.
+  std::optional<std::size_t> NoneOut() const {
+    return target_.TypedUnits() ? std::optional<std::size_t>(0) : std::nullopt;
+  }
 
   static std::u16string Joined(std::u16string_view a, std::u16string_view b) {
     std::u16string out(a);
@@ -308,7 +314,7 @@ SendOutcome SendLineByLine(WindowOps& ops, MainWindowView& view, SendTarget& tar
                                 : mode == SendMode::kLinesReversed ? Reversed(rules, CutTrailingBlanks(*line))
                                                                    : CutTrailingBlanks(*line);
     delivery.BeginLine(text, i + 1 < static_cast<std::size_t>(line_count));
-    if (!delivery.TypeLine(text)) break;
+    if (!delivery.TypeLine()) break;
     delivery.Delay(ops);
     if (!delivery.Press()) break;
     delivery.LineSent();
@@ -329,7 +335,7 @@ SendOutcome SendSingleLine(WindowOps& ops, MainWindowView& view, SendTarget& tar
   if (const StatusText refusal = target.Begin(press); !refusal.text.empty()) return Refuse(view, refusal);
   // One line: a stop has no boundary to take effect at before the end.
   delivery.BeginLine(text, false);
-  if (delivery.TypeLine(text) && (!press || delivery.Press())) delivery.LineSent();
+  if (delivery.TypeLine() && (!press || delivery.Press())) delivery.LineSent();
   const SendOutcome outcome = delivery.Outcome();
   target.End(outcome.delivered());
   return outcome;
