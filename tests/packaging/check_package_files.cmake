@@ -40,8 +40,8 @@ string(FIND "${readme}" "Kakehashi 入力支援ツール ver ${VERSION_TEXT}\n" 
 if(NOT (at EQUAL 3))
   fail("README.txt: does not open with the title and version ${VERSION_TEXT}")
 endif()
-foreach(section 概要 動作環境 使い方 送信先の種類 注意 履歴 ライセンス
-        Overview Requirements Usage "Kinds of target" Notes History Licence)
+foreach(section 概要 動作環境 使い方 送信先の種類 うまく入力されないとき 注意 履歴 ライセンス
+        Overview Requirements Usage "Kinds of target" "When text does not arrive" Notes History Licence)
   string(FIND "${readme}" "${section}\n" at)
   if(NOT (NOT at EQUAL -1))
     fail("README.txt: no section ${section}")
