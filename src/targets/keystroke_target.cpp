@@ -40,6 +40,18 @@ StatusText KeystrokeTarget::Begin(bool /*press*/) {
   return {};
 }
 
+bool KeystrokeTarget::Ready() {
+  if (stop_.requested()) {
+    stopped_ = true;
+    return false;
+  }
+  if (!InFront()) {
+    failure_ = SendFailure::kLostForeground;
+    return false;
+  }
+  return ModifiersReleased();
+}
+
 bool KeystrokeTarget::InFront() { return ops_.GetForegroundWindow() == window_ && !ops_.IsIconic(window_); }
 
 bool KeystrokeTarget::ModifiersReleased() {
@@ -87,15 +99,7 @@ bool KeystrokeTarget::Type(std::u16string_view text) {
   typed_ = 0;
   if (way_ == KeystrokeWay::kPasting) return Paste(text);
   for (std::size_t i = 0; i < text.size();) {
-    if (stop_.requested()) {
-      stopped_ = true;
-      return false;
-    }
-    if (!InFront()) {
-      failure_ = SendFailure::kLostForeground;
-      return false;
-    }
-    if (!ModifiersReleased()) return false;
+    if (!Ready()) return false;
     // A surrogate pair goes in one call: split, its halves would reach the window apart.
     const std::size_t n = UnitsAt(text, i);
     if (ops_.TypeUnicode(text.substr(i, n)) < 2 * n) {
@@ -111,15 +115,7 @@ bool KeystrokeTarget::Type(std::u16string_view text) {
 
 bool KeystrokeTarget::Paste(std::u16string_view line) {
   if (line.empty()) return true;
-  if (stop_.requested()) {
-    stopped_ = true;
-    return false;
-  }
-  if (!InFront()) {
-    failure_ = SendFailure::kLostForeground;
-    return false;
-  }
-  if (!ModifiersReleased()) return false;
+  if (!Ready()) return false;
   if (!ops_.OfferClipboardText(line)) {
     failure_ = SendFailure::kClipboardBusy;
     return false;

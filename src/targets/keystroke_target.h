@@ -76,6 +76,9 @@ class KeystrokeTarget final : public SendTarget {
   void End(bool delivered) override;
 
  private:
+  // Before each key or paste: no stop asked for, the target in front and not minimized, no
+  // modifier held (waited for); false, with the reason kept, when the send ends here.
+  bool Ready();
   bool InFront();
   // Waits while a modifier key is held; false when the send ends instead.
   bool ModifiersReleased();
