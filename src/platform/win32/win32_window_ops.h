@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/win32_clipboard.h"
 #include "platform/window_ops.h"
 
 namespace kakehashi {
@@ -58,6 +59,9 @@ class Win32WindowOps final : public WindowOps {
   Handle GetDesktopWindow() override;
   void ShellExecuteA(Handle owner, std::string_view operation, std::string_view file,
                      std::string_view parameters, std::string_view directory, int show_command) override;
+
+ private:
+  Win32Clipboard clipboard_;
 };
 
 // COM for the shell calls: ShellExecuteA initialises it (apartment-threaded, OLE1 DDE off)
