@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstring>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "text/text_shaping.h"
@@ -58,10 +61,12 @@ class TargetKindsEndToEnd : public ::testing::Test {
   }
   HWND InTarget(HWND window, C id) const { return ui::FindControl(window, IdNumber(id)); }
 
-  void ChooseKind(C option) {
+  // `way`: how the window in front gets a line, for keystrokes.
+  void ChooseKind(C option, C way = C::TargetTypeOpt) {
     const HWND w = TargetWindow();
     ASSERT_NE(w, nullptr);
     ui::Click(InTarget(w, option));
+    if (option == C::TargetKeysOpt) ui::Click(InTarget(w, way));
     ui::Close(w);
     ASSERT_TRUE(ui::WaitForGone(w));
   }
@@ -258,6 +263,139 @@ TEST_F(TargetKindsEndToEnd, APickedButtonSaysEachLineAndAnAnsiBoxGetsTheChatsCod
   const auto records = RecordsOf(Log(), kRoleChatEdit, 0x286);
   for (std::size_t i = before; i < records.size(); ++i) got.push_back(records[i].wparam);
   EXPECT_EQ(got, expected);
+}
+
+
+// --- pasting ---
+
+// What a copy in the user's program leaves on the clipboard: text and a private format. Its
+// window is gone afterwards, as the content's owner often is.
+void CopyAsTheUser(const std::wstring& text, const std::string& private_bytes) {
+  const HWND user = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(OpenClipboard(user));
+  EmptyClipboard();
+  const auto put = [](UINT format, const void* bytes, std::size_t size) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    std::memcpy(GlobalLock(memory), bytes, size);
+    GlobalUnlock(memory);
+    SetClipboardData(format, memory);
+  };
+  put(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  put(RegisterClipboardFormatW(L"KakehashiTestPrivate"), private_bytes.data(), private_bytes.size());
+  CloseClipboard();
+  DestroyWindow(user);
+}
+
+// Whether the clipboard holds what CopyAsTheUser put there.
+bool HoldsTheUsersCopy(const std::wstring& text, const std::string& private_bytes) {
+  if (!OpenClipboard(nullptr)) return false;
+  const auto starts_with = [](UINT format, const void* bytes, std::size_t size) {
+    const HANDLE data = GetClipboardData(format);
+    if (!data || GlobalSize(data) < size) return false;
+    const bool same = std::memcmp(GlobalLock(data), bytes, size) == 0;
+    GlobalUnlock(data);
+    return same;
+  };
+  const bool held = starts_with(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t)) &&
+                    starts_with(RegisterClipboardFormatW(L"KakehashiTestPrivate"), private_bytes.data(), private_bytes.size());
+  CloseClipboard();
+  return held;
+}
+
+// Windows of the test on a thread of their own, with its message loop: a clipboard format
+// listener that notes, at each change, whether the content carries the mark that keeps it
+// from clipboard monitors (without reading it), and a top-level window that never reads
+// the clipboard and ignores every key, Ctrl+V included.
+class ClipboardWatch {
+ public:
+  ClipboardWatch() : thread_([this] { Run(); }) { ui::WaitUntil([this] { return deaf_ != nullptr; }); }
+  ~ClipboardWatch() {
+    PostThreadMessageW(thread_id_, WM_QUIT, 0, 0);
+    thread_.join();
+  }
+  HWND deaf() const { return deaf_; }
+  // Once every change notified so far has been looked at: how many there were, and how
+  // many without the mark.
+  std::pair<int, int> Changes() {
+    const int asked = ++flushes_asked_;
+    PostMessageW(listener_, WM_APP, 0, 0);
+    ui::WaitUntil([&] { return flushes_ >= asked; });
+    return {changes_, unmarked_};
+  }
+  int Enters() const { return enters_; }
+
+ private:
+  static inline ClipboardWatch* self_ = nullptr;
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
+    if (message == WM_CLIPBOARDUPDATE) {
+      ++self_->changes_;
+      if (!IsClipboardFormatAvailable(RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing"))) {
+        ++self_->unmarked_;
+      }
+    } else if (message == WM_APP) {
+      ++self_->flushes_;
+    } else if (message == WM_KEYDOWN && wp == VK_RETURN) {
+      ++self_->enters_;
+    }
+    return DefWindowProcW(hwnd, message, wp, lp);
+  }
+  void Run() {
+    self_ = this;
+    thread_id_ = GetCurrentThreadId();
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = Proc;
+    wc.lpszClassName = L"KakehashiTestClipboardWatch";
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    RegisterClassW(&wc);
+    listener_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    AddClipboardFormatListener(listener_);
+    deaf_ = CreateWindowExW(0, wc.lpszClassName, L"貼り付けを読まない窓", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700, 500,
+                            320, 200, nullptr, nullptr, nullptr, nullptr);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    RemoveClipboardFormatListener(listener_);
+    DestroyWindow(deaf_);
+    DestroyWindow(listener_);
+  }
+
+  std::atomic<HWND> deaf_{nullptr};
+  HWND listener_ = nullptr;
+  DWORD thread_id_ = 0;
+  std::atomic<int> changes_{0}, unmarked_{0}, enters_{0}, flushes_{0}, flushes_asked_{0};
+  std::thread thread_;
+};
+
+const std::wstring kUsersText = L"ユーザーのコピー";
+const std::string kUsersPrivate{"\0\x01\xFF" "private\0", 11};
+
+TEST_F(TargetKindsEndToEnd, PastedLinesReachNotepadAndTheUsersClipboardComesBack) {
+  CopyAsTheUser(kUsersText, kUsersPrivate);
+  ClipboardWatch watch;
+  ChooseKind(C::TargetKeysOpt, C::TargetPasteOpt);
+  ChooseFront(notepad_window_);
+  Compose(C::AAOpt, u"一行目\r\n\U0001F600 two\r\nthree");
+  SendAndWait();
+  EXPECT_EQ(ui::Text(notepad_edit_), L"一行目\r\n\U0001F600 two\r\nthree\r\n");
+  EXPECT_EQ(ui::Text(Control(C::Message)), L"");
+  EXPECT_TRUE(HoldsTheUsersCopy(kUsersText, kUsersPrivate));
+  const auto [changes, unmarked] = watch.Changes();
+  EXPECT_GE(changes, 4) << "three offers and the restore";
+  EXPECT_EQ(unmarked, 0) << "every content the tool put there kept away from monitors";
+}
+
+TEST_F(TargetKindsEndToEnd, AWindowThatNeverReadsThePasteStopsTheSendAndTheClipboardComesBack) {
+  CopyAsTheUser(kUsersText, kUsersPrivate);
+  ClipboardWatch watch;
+  ChooseKind(C::TargetKeysOpt, C::TargetPasteOpt);
+  ChooseFront(watch.deaf());
+  const std::u16string text = u"一行目\r\n二行目\r\n三行目";
+  Compose(C::AAOpt, text);
+  SendAndWait();
+  EXPECT_EQ(Status(), L"貼り付けが受け取られません（0/3行済み）");
+  EXPECT_EQ(ui::Text(Control(C::Message)), ToWide(text));
+  EXPECT_EQ(watch.Enters(), 0) << "nothing was said";
+  EXPECT_TRUE(HoldsTheUsersCopy(kUsersText, kUsersPrivate));
+  EXPECT_EQ(watch.Changes().second, 0);
 }
 
 }  // namespace
