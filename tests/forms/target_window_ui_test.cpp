@@ -118,7 +118,7 @@ TEST_F(TargetWindow, OpensOnceWithTheThreeKindsChatChosenAndTwoIconFinders) {
 
   if (GetDpiForWindow(target_) == 96) {
     EXPECT_EQ(ClientSize(target_).cx, 460);
-    EXPECT_EQ(ClientSize(target_).cy, 471);
+    EXPECT_EQ(ClientSize(target_).cy, 539);
   }
 
   PostMenuCommand(main_, IdNumber(ControlId::TargetMenu));
