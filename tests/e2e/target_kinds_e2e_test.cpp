@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <thread>
@@ -16,6 +15,7 @@
 #include "forms/control_ids.h"
 #include "forms/win32_text.h"
 #include "practice_chat_ids.h"
+#include "support/clipboard_content.h"
 #include "support/standin_log.h"
 #include "ui_driver/ui_driver.h"
 
@@ -277,38 +277,21 @@ TEST_F(TargetKindsEndToEnd, APickedButtonSaysEachLineAndAnAnsiBoxGetsTheChatsCod
 
 // --- pasting ---
 
+const std::u16string kUsersText = u"ユーザーのコピー";
+const std::string kUsersPrivate("\0\x01\xFF" "private\0", 11);
+
 // What a copy in the user's program leaves on the clipboard: text and a private format. Its
 // window is gone afterwards, as the content's owner often is.
-void CopyAsTheUser(const std::wstring& text, const std::string& private_bytes) {
+void CopyAsTheUser() {
   const HWND user = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-  ASSERT_TRUE(OpenClipboard(user));
-  EmptyClipboard();
-  const auto put = [](UINT format, const void* bytes, std::size_t size) {
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
-    std::memcpy(GlobalLock(memory), bytes, size);
-    GlobalUnlock(memory);
-    SetClipboardData(format, memory);
-  };
-  put(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-  put(RegisterClipboardFormatW(L"KakehashiTestPrivate"), private_bytes.data(), private_bytes.size());
-  CloseClipboard();
+  EXPECT_TRUE(CopyToClipboard(user, {{CF_UNICODETEXT, TextBytes(kUsersText)},
+                                     {RegisterClipboardFormatW(L"KakehashiTestPrivate"), kUsersPrivate}}));
   DestroyWindow(user);
 }
 
-// Whether the clipboard holds what CopyAsTheUser put there.
-bool HoldsTheUsersCopy(const std::wstring& text, const std::string& private_bytes) {
-  if (!OpenClipboard(nullptr)) return false;
-  const auto starts_with = [](UINT format, const void* bytes, std::size_t size) {
-    const HANDLE data = GetClipboardData(format);
-    if (!data || GlobalSize(data) < size) return false;
-    const bool same = std::memcmp(GlobalLock(data), bytes, size) == 0;
-    GlobalUnlock(data);
-    return same;
-  };
-  const bool held = starts_with(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t)) &&
-                    starts_with(RegisterClipboardFormatW(L"KakehashiTestPrivate"), private_bytes.data(), private_bytes.size());
-  CloseClipboard();
-  return held;
+bool HoldsTheUsersCopy() {
+  return BeginsWith(ClipboardBytes(CF_UNICODETEXT), TextBytes(kUsersText)) &&
+         BeginsWith(ClipboardBytes(RegisterClipboardFormatW(L"KakehashiTestPrivate")), kUsersPrivate);
 }
 
 // Windows of the test on a thread of their own, with its message loop: a clipboard format
@@ -374,11 +357,8 @@ class ClipboardWatch {
   std::thread thread_;
 };
 
-const std::wstring kUsersText = L"ユーザーのコピー";
-const std::string kUsersPrivate{"\0\x01\xFF" "private\0", 11};
-
 TEST_F(TargetKindsEndToEnd, PastedLinesReachNotepadAndTheUsersClipboardComesBack) {
-  CopyAsTheUser(kUsersText, kUsersPrivate);
+  CopyAsTheUser();
   ClipboardWatch watch;
   ChooseKind(C::TargetKeysOpt, C::TargetPasteOpt);
   ChooseFront(notepad_window_);
@@ -386,14 +366,14 @@ TEST_F(TargetKindsEndToEnd, PastedLinesReachNotepadAndTheUsersClipboardComesBack
   SendAndWait();
   EXPECT_EQ(ui::Text(notepad_edit_), L"一行目\r\n\U0001F600 two\r\nthree\r\n");
   EXPECT_EQ(ui::Text(Control(C::Message)), L"");
-  EXPECT_TRUE(HoldsTheUsersCopy(kUsersText, kUsersPrivate));
+  EXPECT_TRUE(HoldsTheUsersCopy());
   const auto [changes, unmarked] = watch.Changes();
   EXPECT_GE(changes, 4) << "three offers and the restore";
   EXPECT_EQ(unmarked, 0) << "every content the tool put there kept away from monitors";
 }
 
 TEST_F(TargetKindsEndToEnd, AWindowThatNeverReadsThePasteStopsTheSendAndTheClipboardComesBack) {
-  CopyAsTheUser(kUsersText, kUsersPrivate);
+  CopyAsTheUser();
   ClipboardWatch watch;
   ChooseKind(C::TargetKeysOpt, C::TargetPasteOpt);
   ChooseFront(watch.deaf());
@@ -403,7 +383,7 @@ TEST_F(TargetKindsEndToEnd, AWindowThatNeverReadsThePasteStopsTheSendAndTheClipb
   EXPECT_EQ(Status(), L"貼り付けを受け取りません（0/3行済み）");
   EXPECT_EQ(ui::Text(Control(C::Message)), ToWide(text));
   EXPECT_EQ(watch.Enters(), 0) << "nothing was said";
-  EXPECT_TRUE(HoldsTheUsersCopy(kUsersText, kUsersPrivate));
+  EXPECT_TRUE(HoldsTheUsersCopy());
   EXPECT_EQ(watch.Changes().second, 0);
 }
 

@@ -17,6 +17,7 @@
 #include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_dpi.h"
 #include "platform/win32/win32_window_ops.h"
+#include "support/clipboard_content.h"
 
 namespace kakehashi {
 namespace {
@@ -163,7 +164,7 @@ TEST(Win32Shell, ShellCallRunsWithComAndKeepsShell32Loaded) {
 
 
 // The real clipboard, as the user's programs and the target's program use it around the
-// tool's offer. Content is put there and read back by windows of this test's thread.
+// tool's offer, through windows of this test's thread.
 class RealClipboard : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -171,71 +172,40 @@ class RealClipboard : public ::testing::Test {
     ASSERT_NE(user_, nullptr);
   }
   void TearDown() override { DestroyWindow(user_); }
-
-  // What a copy in the user's program leaves: text and a private format.
-  void Copy(const std::u16string& text, const std::string& private_bytes) {
-    ASSERT_TRUE(OpenClipboard(user_));
-    EmptyClipboard();
-    const auto put = [](UINT format, const void* bytes, std::size_t size) {
-      HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
-      std::memcpy(GlobalLock(memory), bytes, size);
-      GlobalUnlock(memory);
-      SetClipboardData(format, memory);
-    };
-    put(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * 2);
-    put(private_, private_bytes.data(), private_bytes.size());
-    CloseClipboard();
-  }
-  // The bytes of `format` as a program reads them; nothing when it gets none.
-  static std::optional<std::string> Read(UINT format) {
-    if (!OpenClipboard(nullptr)) return std::nullopt;
-    std::optional<std::string> bytes;
-    if (const HANDLE data = GetClipboardData(format)) {
-      bytes.emplace(static_cast<const char*>(GlobalLock(data)), GlobalSize(data));
-      GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return bytes;
-  }
-  // The bytes of CF_UNICODETEXT for `text`, its terminator included.
-  static std::string TextBytes(const std::u16string& text) {
-    return std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * 2);
-  }
-  static bool StartsWith(const std::optional<std::string>& bytes, const std::string& start) {
-    return bytes && bytes->compare(0, start.size(), start) == 0;
+  // A copy in the user's program: text and a private format.
+  void Copy(std::u16string_view text, const std::string& private_bytes) {
+    ASSERT_TRUE(testing::CopyToClipboard(user_, {{CF_UNICODETEXT, testing::TextBytes(text)}, {private_, private_bytes}}));
   }
 
   HWND user_ = nullptr;
   const UINT private_ = RegisterClipboardFormatW(L"KakehashiTestPrivate");
-  const std::string private_bytes_{"\0\x01\xFF" "abc\0", 7};
   Win32WindowOps ops_;
 };
 
-TEST_F(RealClipboard, TheUsersTextAndPrivateFormatComeBackByteForByteAfterAnOffer) {
+using testing::BeginsWith;
+using testing::ClipboardBytes;
+using testing::TextBytes;
+
+TEST_F(RealClipboard, AnOfferIsMarkedAndTheUsersContentComesBackByteForByte) {
   const std::u16string text = u"ユーザーの文\U0001F600";
-  Copy(text, private_bytes_);
+  const std::string private_bytes("\0\x01\xFF" "abc\0", 7);
+  Copy(text, private_bytes);
   const auto saved = ops_.SaveClipboard();
   ASSERT_TRUE(saved);
   for (const ClipboardFormat& f : *saved) EXPECT_TRUE(Win32Clipboard::Saves(f.format)) << f.format;
   ASSERT_TRUE(ops_.OfferClipboardText(u"送る行"));
-  EXPECT_FALSE(Read(private_)) << "the offer replaced the user's content";
+  EXPECT_FALSE(ClipboardBytes(private_)) << "the offer replaced the user's content";
+  EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+  EXPECT_FALSE(ClipboardBytes(CF_UNICODETEXT)) << "rendered only while the tool waits for its reader";
+  EXPECT_TRUE(IsClipboardFormatAvailable(Win32Clipboard::ExcludeFromMonitorsFormat()));
+  const std::string zero(4, '\0');
+  EXPECT_TRUE(BeginsWith(ClipboardBytes(RegisterClipboardFormatW(L"CanIncludeInClipboardHistory")), zero));
+  EXPECT_TRUE(BeginsWith(ClipboardBytes(RegisterClipboardFormatW(L"CanUploadToCloudClipboard")), zero));
   ASSERT_TRUE(ops_.RestoreClipboard(*saved));
-  // Win32: a memory block may be larger than asked for; what was asked for comes back.
-  EXPECT_TRUE(StartsWith(Read(CF_UNICODETEXT), TextBytes(text)));
-  EXPECT_TRUE(StartsWith(Read(private_), private_bytes_));
+  EXPECT_TRUE(BeginsWith(ClipboardBytes(CF_UNICODETEXT), TextBytes(text)));
+  EXPECT_TRUE(BeginsWith(ClipboardBytes(private_), private_bytes));
   EXPECT_TRUE(IsClipboardFormatAvailable(Win32Clipboard::ExcludeFromMonitorsFormat())) << "marked as the offer";
   EXPECT_EQ(GetClipboardOwner(), nullptr) << "the tool's owner window is gone";
-}
-
-TEST_F(RealClipboard, AnOfferIsMarkedAndDelayedAndGivesNothingOutsideTheWait) {
-  ASSERT_TRUE(ops_.OfferClipboardText(u"行"));
-  const std::string zero(4, '\0');
-  EXPECT_TRUE(IsClipboardFormatAvailable(Win32Clipboard::ExcludeFromMonitorsFormat()));
-  EXPECT_TRUE(StartsWith(Read(RegisterClipboardFormatW(L"CanIncludeInClipboardHistory")), zero));
-  EXPECT_TRUE(StartsWith(Read(RegisterClipboardFormatW(L"CanUploadToCloudClipboard")), zero));
-  EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
-  EXPECT_FALSE(Read(CF_UNICODETEXT)) << "rendered only while the tool waits for its reader";
-  EXPECT_TRUE(ops_.RestoreClipboard({}));
 }
 
 // Two readers in programs of their own: one without a window (process 0), refused, and
@@ -291,14 +261,14 @@ TEST_F(RealClipboard, ARefusedReaderGetsNothingAndALaterAcceptedOneGetsTheLine) 
 }
 
 TEST_F(RealClipboard, AUsersCopyAfterTheOfferIsNotOverwritten) {
-  Copy(u"before", private_bytes_);
+  Copy(u"before", "p");
   const auto saved = ops_.SaveClipboard();
   ASSERT_TRUE(saved);
   ASSERT_TRUE(ops_.OfferClipboardText(u"行"));
   Copy(u"copied meanwhile", "x");
   EXPECT_FALSE(ops_.RestoreClipboard(*saved));
-  EXPECT_TRUE(StartsWith(Read(CF_UNICODETEXT), TextBytes(u"copied meanwhile")));
-  EXPECT_TRUE(StartsWith(Read(private_), "x"));
+  EXPECT_TRUE(BeginsWith(ClipboardBytes(CF_UNICODETEXT), TextBytes(u"copied meanwhile")));
+  EXPECT_TRUE(BeginsWith(ClipboardBytes(private_), "x"));
 }
 
 TEST_F(RealClipboard, AClipboardHeldOpenByAnotherThreadCanBeNeitherSavedNorOffered) {
