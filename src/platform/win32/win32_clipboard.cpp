@@ -55,9 +55,9 @@ bool ServeUntil(std::uint32_t milliseconds, Done done) {
   }
 }
 
-// Opens the clipboard for `window` (0: to read it only), tried a few times while another
-// program holds it; requests sent to the owner window are served meanwhile, so a program
-// that holds it open waiting for one of them lets go.
+// Opens the clipboard for the owner window, tried for about 200 ms while another program
+// holds it; requests sent to the owner window are served meanwhile, so a program that holds
+// it open waiting for one of them lets go.
 bool Open(HWND window) {
   for (int attempt = 1;; ++attempt) {
     if (OpenClipboard(window)) return true;
