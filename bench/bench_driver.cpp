@@ -16,12 +16,17 @@
 //   keys     - 4 lines of 50 characters typed into Wine's Notepad by keystrokes (Wait 0, 文字の
 //              間隔 0): from the press of 送信 until Notepad holds the whole text, against a bare
 //              loop that types the same keys with the same round trips to Notepad's thread;
+//   paste    - 20 lines of 50 characters pasted into Wine's Notepad a line at a time (Wait 0):
+//              from the press of 送信 until Notepad holds the whole text, against a bare loop that
+//              offers each line with delayed rendering, presses Ctrl+V, waits for Notepad's
+//              request and presses Enter; beside it, the same text typed by keystrokes;
 //   size     - the size of kakehashi.exe.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <string>
@@ -56,6 +61,8 @@ struct Settings {
   int posting_runs = 15;
   int start_up_pairs = 24;  // rounds of the three programs
   int poll_span_ms = 30000;
+  int paste_runs = 8;
+  int paste_typed_runs = 2;  // the same text typed, about 7 s a run
 };
 
 double TicksToMs(std::int64_t ticks) {
@@ -236,8 +243,9 @@ class CountingChat {
 // --- posting ---
 
 struct Tool {
-  // `keystrokes`: the window in front is typed into, chosen in the 送信先 window as a user does.
-  explicit Tool(HWND target, bool keystrokes = false) {
+  // `keystrokes`: the window in front gets the text, chosen in the 送信先 window as a user
+  // does, in the way `way` (typed or pasted).
+  explicit Tool(HWND target, bool keystrokes = false, kakehashi::ControlId way = kakehashi::ControlId::TargetTypeOpt) {
     main = process.WaitForWindow(kakehashi::kForm1Caption);
     if (!main) return;
     if (keystrokes) {
@@ -245,6 +253,7 @@ struct Tool {
       const HWND settings = process.WaitForWindow(L"送信先の設定");
       if (!settings) return;
       ui::Click(Control(settings, kakehashi::ControlId::TargetKeysOpt));
+      ui::Click(Control(settings, way));
       ui::Close(settings);
       if (!ui::WaitForGone(settings)) return;
     }
@@ -339,10 +348,10 @@ bool MeasurePosting(const Settings& settings, PostingFigures* f) {
 
 // --- keys ---
 
-// Four lines of 50 characters as a chat line is typed: kana, kanji, letters and digits.
-std::vector<std::u16string> KeysLines() {
+// Lines of 50 characters as a chat line is typed: kana, kanji, letters and digits.
+std::vector<std::u16string> KeysLines(int count = 4) {
   std::vector<std::u16string> lines;
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < count; ++i) {
     lines.push_back(u"line" + std::u16string(1, static_cast<char16_t>(u'A' + i)) +
                     u" いろはにほへと漢字 abcdefghijklmnopqrstuvwxyz 0123456");
   }
@@ -389,52 +398,79 @@ struct KeysFigures {
   std::size_t characters = 0;
 };
 
+// Wine's Notepad, started for a measurement and closed after it.
+struct Notepad {
+  Notepad() {
+    window = process.WaitForWindowOfClass(L"Notepad");
+    edit = window ? ui::FindControlByClass(window, L"Edit") : nullptr;
+  }
+  ui::Process process{L"C:\\windows\\system32\\notepad.exe"};
+  HWND window = nullptr, edit = nullptr;
+};
+
+// The text of `lines` as the message box holds it, and as Notepad holds it once each line
+// has been said.
+struct LinesText {
+  explicit LinesText(const std::vector<std::u16string>& lines) {
+    for (const std::u16string& line : lines) {
+      if (!text.empty()) text += L"\r\n";
+      text.append(line.begin(), line.end());
+      said.append(line.begin(), line.end());
+      said += L"\r\n";
+      characters += line.size();
+    }
+  }
+  std::wstring text, said;
+  std::size_t characters = 0;
+};
+
+// Waits until `edit` holds `said`; the time then, or a negative number when it does not.
+double WaitForText(HWND edit, const std::wstring& said, double start) {
+  while (SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0) < static_cast<LRESULT>(said.size())) {
+    if (NowMs() - start > 60000) return -1.0;
+    Pause(2);
+  }
+  const double done = NowMs();
+  return ui::Text(edit) == said ? done : -1.0;
+}
+
+// One send of `text` by the tool into Notepad: from the press of 送信 until Notepad holds the
+// whole text, in ms; negative when the send did not go through.
+double ToolSendsInto(Tool& tool, const Notepad& notepad, const LinesText& text, const char* what) {
+  ui::SetText(notepad.edit, L"");
+  ui::BringToFront(tool.main);
+  ui::SetText(tool.message, text.text);
+  const double pressed = tool.PressSend();
+  const double done = WaitForText(notepad.edit, text.said, pressed);
+  if (done < 0 || !tool.Succeeded()) {
+    std::fprintf(stderr, "%s: the tool's send ended with \"%ls\"\n", what, ui::Text(tool.status).c_str());
+    return -1;
+  }
+  return ui::WaitUntil([&] { return GetForegroundWindow() == tool.main; }) ? done - pressed : -1;
+}
+
 bool MeasureKeys(const Settings& settings, KeysFigures* f) {
-  ui::Process notepad(L"C:\\windows\\system32\\notepad.exe");
-  const HWND window = notepad.WaitForWindowOfClass(L"Notepad");
-  const HWND edit = window ? ui::FindControlByClass(window, L"Edit") : nullptr;
-  if (!edit) return false;
-  Tool tool(window, true);
+  Notepad notepad;
+  if (!notepad.edit) return false;
+  Tool tool(notepad.window, true);
   if (!tool.main || !tool.targeted) {
     std::fprintf(stderr, "keys: the tool did not take Notepad as its target\n");
     return false;
   }
   const std::vector<std::u16string> lines = KeysLines();
-  std::wstring text, typed;
-  for (const std::u16string& line : lines) {
-    if (!text.empty()) text += L"\r\n";
-    text.append(line.begin(), line.end());
-    typed.append(line.begin(), line.end());
-    typed += L"\r\n";
-    f->characters += line.size();
-  }
-  const auto complete = [&](double start) {
-    while (SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0) < static_cast<LRESULT>(typed.size())) {
-      if (NowMs() - start > 60000) return -1.0;
-      Pause(2);
-    }
-    const double done = NowMs();
-    return ui::Text(edit) == typed ? done : -1.0;
-  };
+  const LinesText text(lines);
+  f->characters = text.characters;
   auto tool_run = [&] {
-    ui::SetText(edit, L"");
-    ui::BringToFront(tool.main);
-    ui::SetText(tool.message, text);
-    const double pressed = tool.PressSend();
-    const double done = complete(pressed);
-    if (done < 0 || !tool.Succeeded()) {
-      std::fprintf(stderr, "keys: the tool's send ended with \"%ls\"\n", ui::Text(tool.status).c_str());
-      return false;
-    }
-    f->wall_ms.tool.push_back(done - pressed);
-    return ui::WaitUntil([&] { return GetForegroundWindow() == tool.main; });
+    const double ms = ToolSendsInto(tool, notepad, text, "keys");
+    if (ms >= 0) f->wall_ms.tool.push_back(ms);
+    return ms >= 0;
   };
   auto bare_run = [&] {
-    ui::SetText(edit, L"");
-    if (!ui::BringToFront(window)) return false;
+    ui::SetText(notepad.edit, L"");
+    if (!ui::BringToFront(notepad.window)) return false;
     const double start = NowMs();
-    TypeLines(window, lines);
-    const double done = complete(start);
+    TypeLines(notepad.window, lines);
+    const double done = WaitForText(notepad.edit, text.said, start);
     if (done < 0) return false;
     f->wall_ms.bare.push_back(done - start);
     return true;
@@ -444,6 +480,136 @@ bool MeasureKeys(const Settings& settings, KeysFigures* f) {
   for (int run = 0; run < settings.keys_runs; ++run) {
     Pause(200);
     if (!(run % 2 ? bare_run() && (Pause(200), tool_run()) : tool_run() && (Pause(200), bare_run()))) return false;
+  }
+  return true;
+}
+
+// --- paste ---
+
+// The bare loop's clipboard owner: a message-only window of this thread that renders the
+// line on offer for whoever asks.
+class BareClipboardOwner {
+ public:
+  BareClipboardOwner() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = Proc;
+    wc.lpszClassName = L"KakehashiBenchClipboardOwner";
+    RegisterClassW(&wc);
+    window_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    self_ = this;
+  }
+  ~BareClipboardOwner() { DestroyWindow(window_); }
+  BareClipboardOwner(const BareClipboardOwner&) = delete;
+  BareClipboardOwner& operator=(const BareClipboardOwner&) = delete;
+
+  HWND window() const { return window_; }
+
+  // Offers `line` with delayed rendering, presses Ctrl+V and waits until the line has been
+  // rendered; false after 5 s without it.
+  bool Paste(const std::u16string& line) {
+    while (!OpenClipboard(window_)) Pause(1);
+    EmptyClipboard();
+    SetClipboardData(CF_UNICODETEXT, nullptr);
+    CloseClipboard();
+    line_ = &line;
+    rendered_ = false;
+    const auto key = [](WORD vk, DWORD up) {
+      INPUT in{};
+      in.type = INPUT_KEYBOARD;
+      in.ki.wVk = vk;
+      in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+      in.ki.dwFlags = up;
+      return in;
+    };
+    INPUT keys[] = {key(VK_CONTROL, 0), key('V', 0), key('V', KEYEVENTF_KEYUP), key(VK_CONTROL, KEYEVENTF_KEYUP)};
+    SendInput(4, keys, sizeof(INPUT));
+    const double give_up = NowMs() + 5000;
+    while (!rendered_ && NowMs() < give_up) {
+      MSG msg;
+      PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+      if (!rendered_) MsgWaitForMultipleObjectsEx(0, nullptr, 50, QS_SENDMESSAGE, MWMO_INPUTAVAILABLE);
+    }
+    return rendered_;
+  }
+
+ private:
+  static inline BareClipboardOwner* self_ = nullptr;
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
+    if (message == WM_RENDERFORMAT && wp == CF_UNICODETEXT && self_ && self_->line_) {
+      const std::u16string& line = *self_->line_;
+      const std::size_t size = (line.size() + 1) * sizeof(char16_t);
+      HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+      std::memcpy(GlobalLock(memory), line.c_str(), size);
+      GlobalUnlock(memory);
+      if (SetClipboardData(CF_UNICODETEXT, memory)) {
+        self_->rendered_ = true;
+      } else {
+        GlobalFree(memory);
+      }
+      return 0;
+    }
+    return DefWindowProcW(hwnd, message, wp, lp);
+  }
+
+  HWND window_ = nullptr;
+  const std::u16string* line_ = nullptr;
+  bool rendered_ = false;
+};
+
+struct PasteFigures {
+  Paired wall_ms;                 // press of 送信 (bare loop: first offer) until Notepad holds the text
+  std::vector<double> typed_ms;   // the same text typed by the tool
+  std::size_t lines = 0, characters = 0;
+};
+
+bool MeasurePaste(const Settings& settings, PasteFigures* f) {
+  Notepad notepad;
+  if (!notepad.edit) return false;
+  const std::vector<std::u16string> lines = KeysLines(20);
+  const LinesText text(lines);
+  f->lines = lines.size();
+  f->characters = text.characters;
+  {
+    Tool tool(notepad.window, true, kakehashi::ControlId::TargetPasteOpt);
+    if (!tool.main || !tool.targeted) {
+      std::fprintf(stderr, "paste: the tool did not take Notepad as its target\n");
+      return false;
+    }
+    BareClipboardOwner owner;
+    auto tool_run = [&] {
+      const double ms = ToolSendsInto(tool, notepad, text, "paste");
+      if (ms >= 0) f->wall_ms.tool.push_back(ms);
+      return ms >= 0;
+    };
+    auto bare_run = [&] {
+      ui::SetText(notepad.edit, L"");
+      if (!ui::BringToFront(notepad.window)) return false;
+      const double start = NowMs();
+      for (const std::u16string& line : lines) {
+        if (!owner.Paste(line)) return false;
+        std::vector<INPUT> enter;
+        KeyPackets(enter, VK_RETURN, static_cast<WORD>(MapVirtualKeyW(VK_RETURN, MAPVK_VK_TO_VSC)), 0);
+        SendInput(static_cast<UINT>(enter.size()), enter.data(), sizeof(INPUT));
+      }
+      const double done = WaitForText(notepad.edit, text.said, start);
+      if (done < 0) return false;
+      f->wall_ms.bare.push_back(done - start);
+      return true;
+    };
+    if (!tool_run()) return false;
+    f->wall_ms = {};
+    for (int run = 0; run < settings.paste_runs; ++run) {
+      Pause(200);
+      if (!(run % 2 ? bare_run() && (Pause(200), tool_run()) : tool_run() && (Pause(200), bare_run()))) return false;
+    }
+  }
+  Tool typing(notepad.window, true, kakehashi::ControlId::TargetTypeOpt);
+  if (!typing.main || !typing.targeted) return false;
+  for (int run = 0; run < settings.paste_typed_runs; ++run) {
+    Pause(200);
+    const double ms = ToolSendsInto(typing, notepad, text, "paste (typed)");
+    if (ms < 0) return false;
+    f->typed_ms.push_back(ms);
   }
   return true;
 }
@@ -611,7 +777,7 @@ bool MeasureStartUp(const Settings& settings, StartUpFigures* f) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  // bench_driver [keys|posting|chat|poll|start-up|size ...] [--quick] [--poll-span MS]; no names: all.
+  // bench_driver [keys|paste|posting|chat|poll|start-up|size ...] [--quick] [--poll-span MS]; no names: all.
   Settings settings;
   std::vector<std::wstring> only;
   for (int i = 1; i < argc; ++i) {
@@ -619,7 +785,7 @@ int wmain(int argc, wchar_t** argv) {
     if (arg == L"--poll-span" && i + 1 < argc) {
       settings.poll_span_ms = _wtoi(argv[++i]);
     } else if (arg == L"--quick") {
-      settings = {2, 3, 6, 5000};
+      settings = {2, 3, 6, 5000, 2, 1};
     } else {
       only.push_back(arg);
     }
@@ -643,6 +809,25 @@ int wmain(int argc, wchar_t** argv) {
                   tool_rate / bare_rate);
     } else {
       std::printf("keys      failed: Notepad did not get exactly the text\n");
+    }
+    std::fflush(stdout);
+  }
+
+  if (wanted(L"paste")) {
+    PasteFigures f;
+    if (MeasurePaste(settings, &f)) {
+      std::printf("paste: %zu lines of %zu characters pasted into Wine's Notepad a line at a time (Wait 0), press\n",
+                  f.lines, f.characters / f.lines);
+      std::printf("       of 送信 (bare loop: first offer) until Notepad holds the whole text; the bare loop offers\n");
+      std::printf("       each line delayed, presses Ctrl+V, waits for Notepad's request and presses Enter\n");
+      Report("paste", "Kakehashi", "bare loop", f.wall_ms, "ms", 1.2);
+      const auto per_second = [&](double ms) { return 1000.0 * static_cast<double>(f.lines) / ms; };
+      const double typed = Summarize(f.typed_ms).median;
+      std::printf("%-9s %.1f lines/s against %.1f; the same text typed by keystrokes: %.0f ms, %.1f lines/s (n=%zu)\n",
+                  "", per_second(Summarize(f.wall_ms.tool).median), per_second(Summarize(f.wall_ms.bare).median), typed,
+                  per_second(typed), f.typed_ms.size());
+    } else {
+      std::printf("paste     failed: Notepad did not get exactly the text\n");
     }
     std::fflush(stdout);
   }

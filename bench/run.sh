@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows programs and runs the benchmarks under Wine on a private Xvfb display.
 set -euo pipefail
-usage="usage: bench/run.sh [keys|posting|chat|poll|start-up|size ...] [--quick] [--poll-span MS]   (no names: all; MS default 30000)"
-names=(keys posting chat poll start-up size --quick)
+usage="usage: bench/run.sh [keys|paste|posting|chat|poll|start-up|size ...] [--quick] [--poll-span MS]   (no names: all; MS default 30000)"
+names=(keys paste posting chat poll start-up size --quick)
 args=("$@")
 for ((i = 0; i < ${#args[@]}; i++)); do
   a=${args[i]}

@@ -88,14 +88,14 @@ TEST(PasteSend, ALineTheTargetDoesNotTakeStopsTheSendWithTheTextKeptAndTheClipbo
   };
   const Case cases[] = {
       {"never reads", [](PasteDesk& d) { d.desktop.SetPasteDelay(d.app, std::nullopt); },
-       u"貼り付けられず中止（0/2行済み）", u"", u"one\r\ntwo", true},
+       u"貼り付けを受け取りません（0/2行済み）", u"", u"one\r\ntwo", true},
       {"reads too late", [](PasteDesk& d) { d.desktop.SetPasteDelay(d.app, 3500); },
-       u"貼り付けられず中止（0/2行済み）", u"", u"one\r\ntwo", true},
+       u"貼り付けを受け取りません（0/2行済み）", u"", u"one\r\ntwo", true},
       // The user copies something while the tool waits: that is the clipboard now.
       {"user copies meanwhile", [](PasteDesk& d) {
          d.desktop.SetPasteDelay(d.app, std::nullopt);
          d.desktop.At(1000, [&d] { d.desktop.TakeClipboard({{13, "n\0e\0w\0"}}); });
-       }, u"貼り付けられず中止（0/2行済み）", u"", u"one\r\ntwo", false},
+       }, u"貼り付けを受け取りません（0/2行済み）", u"", u"one\r\ntwo", false},
       {"held by another program", [](PasteDesk& d) { d.desktop.SetClipboardBusy(true); },
        u"クリップボードが使用中です", u"", u"one\r\ntwo", true},
   };

@@ -5,14 +5,17 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "text/text_shaping.h"
 #include "forms/control_ids.h"
 #include "forms/win32_text.h"
 #include "practice_chat_ids.h"
+#include "support/clipboard_content.h"
 #include "support/standin_log.h"
 #include "ui_driver/ui_driver.h"
 
@@ -58,20 +61,31 @@ class TargetKindsEndToEnd : public ::testing::Test {
   }
   HWND InTarget(HWND window, C id) const { return ui::FindControl(window, IdNumber(id)); }
 
-  void ChooseKind(C option) {
+  // `way`: how the window in front gets a line, for keystrokes.
+  void ChooseKind(C option, C way = C::TargetTypeOpt) {
     const HWND w = TargetWindow();
     ASSERT_NE(w, nullptr);
     ui::Click(InTarget(w, option));
+    if (option == C::TargetKeysOpt) ui::Click(InTarget(w, way));
     ui::Close(w);
     ASSERT_TRUE(ui::WaitForGone(w));
   }
 
-  // Brings `window` to the front until the poll shows it, then returns to the tool.
+  // Brings `window` to the front until the poll shows it, then returns to the tool. After a
+  // send that did not go through, the poll keeps its target until it has seen the tool in
+  // front, and it looks every 100 ms: the tool comes to the front first, and again until
+  // the poll shows `window`.
   void ChooseFront(HWND window) {
     const std::wstring caption = ui::Text(window);
-    ui::SetText(Control(C::Status), L"");
-    ASSERT_TRUE(ui::BringToFront(window));
-    ASSERT_TRUE(ui::WaitUntil([&] { return Status().rfind(caption.substr(0, 4), 0) == 0; }));
+    bool shown = false;
+    for (int attempt = 0; attempt < 5 && !shown; ++attempt) {
+      ASSERT_TRUE(ui::BringToFront(main_));
+      ::Sleep(150);
+      ui::SetText(Control(C::Status), L"");
+      ASSERT_TRUE(ui::BringToFront(window));
+      shown = ui::WaitUntil([&] { return Status().rfind(caption.substr(0, 4), 0) == 0; }, 2000);
+    }
+    ASSERT_TRUE(shown) << Status();
     ASSERT_TRUE(ui::BringToFront(main_));
   }
 
@@ -258,6 +272,119 @@ TEST_F(TargetKindsEndToEnd, APickedButtonSaysEachLineAndAnAnsiBoxGetsTheChatsCod
   const auto records = RecordsOf(Log(), kRoleChatEdit, 0x286);
   for (std::size_t i = before; i < records.size(); ++i) got.push_back(records[i].wparam);
   EXPECT_EQ(got, expected);
+}
+
+
+// --- pasting ---
+
+const std::u16string kUsersText = u"ユーザーのコピー";
+const std::string kUsersPrivate("\0\x01\xFF" "private\0", 11);
+
+// What a copy in the user's program leaves on the clipboard: text and a private format. Its
+// window is gone afterwards, as the content's owner often is.
+void CopyAsTheUser() {
+  const HWND user = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  EXPECT_TRUE(CopyToClipboard(user, {{CF_UNICODETEXT, TextBytes(kUsersText)},
+                                     {RegisterClipboardFormatW(L"KakehashiTestPrivate"), kUsersPrivate}}));
+  DestroyWindow(user);
+}
+
+bool HoldsTheUsersCopy() {
+  return BeginsWith(ClipboardBytes(CF_UNICODETEXT), TextBytes(kUsersText)) &&
+         BeginsWith(ClipboardBytes(RegisterClipboardFormatW(L"KakehashiTestPrivate")), kUsersPrivate);
+}
+
+// Windows of the test on a thread of their own, with its message loop: a clipboard format
+// listener that notes, at each change, whether the content carries the mark that keeps it
+// from clipboard monitors (without reading it), and a top-level window that never reads
+// the clipboard and ignores every key, Ctrl+V included.
+class ClipboardWatch {
+ public:
+  ClipboardWatch() : thread_([this] { Run(); }) { ui::WaitUntil([this] { return deaf_ != nullptr; }); }
+  ~ClipboardWatch() {
+    PostThreadMessageW(thread_id_, WM_QUIT, 0, 0);
+    thread_.join();
+  }
+  HWND deaf() const { return deaf_; }
+  // Once every change notified so far has been looked at: how many there were, and how
+  // many without the mark.
+  std::pair<int, int> Changes() {
+    const int asked = ++flushes_asked_;
+    PostMessageW(listener_, WM_APP, 0, 0);
+    ui::WaitUntil([&] { return flushes_ >= asked; });
+    return {changes_, unmarked_};
+  }
+  int Enters() const { return enters_; }
+
+ private:
+  static inline ClipboardWatch* self_ = nullptr;
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wp, LPARAM lp) {
+    if (message == WM_CLIPBOARDUPDATE) {
+      ++self_->changes_;
+      if (!IsClipboardFormatAvailable(RegisterClipboardFormatW(L"ExcludeClipboardContentFromMonitorProcessing"))) {
+        ++self_->unmarked_;
+      }
+    } else if (message == WM_APP) {
+      ++self_->flushes_;
+    } else if (message == WM_KEYDOWN && wp == VK_RETURN) {
+      ++self_->enters_;
+    }
+    return DefWindowProcW(hwnd, message, wp, lp);
+  }
+  void Run() {
+    self_ = this;
+    thread_id_ = GetCurrentThreadId();
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = Proc;
+    wc.lpszClassName = L"KakehashiTestClipboardWatch";
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    RegisterClassW(&wc);
+    listener_ = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    AddClipboardFormatListener(listener_);
+    deaf_ = CreateWindowExW(0, wc.lpszClassName, L"貼り付けを読まない窓", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700, 500,
+                            320, 200, nullptr, nullptr, nullptr, nullptr);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    RemoveClipboardFormatListener(listener_);
+    DestroyWindow(deaf_);
+    DestroyWindow(listener_);
+  }
+
+  std::atomic<HWND> deaf_{nullptr};
+  HWND listener_ = nullptr;
+  DWORD thread_id_ = 0;
+  std::atomic<int> changes_{0}, unmarked_{0}, enters_{0}, flushes_{0}, flushes_asked_{0};
+  std::thread thread_;
+};
+
+TEST_F(TargetKindsEndToEnd, PastedLinesReachNotepadAndTheUsersClipboardComesBack) {
+  CopyAsTheUser();
+  ClipboardWatch watch;
+  ChooseKind(C::TargetKeysOpt, C::TargetPasteOpt);
+  ChooseFront(notepad_window_);
+  Compose(C::AAOpt, u"一行目\r\n\U0001F600 two\r\nthree");
+  SendAndWait();
+  EXPECT_EQ(ui::Text(notepad_edit_), L"一行目\r\n\U0001F600 two\r\nthree\r\n");
+  EXPECT_EQ(ui::Text(Control(C::Message)), L"");
+  EXPECT_TRUE(HoldsTheUsersCopy());
+  const auto [changes, unmarked] = watch.Changes();
+  EXPECT_GE(changes, 4) << "three offers and the restore";
+  EXPECT_EQ(unmarked, 0) << "every content the tool put there kept away from monitors";
+}
+
+TEST_F(TargetKindsEndToEnd, AWindowThatNeverReadsThePasteStopsTheSendAndTheClipboardComesBack) {
+  CopyAsTheUser();
+  ClipboardWatch watch;
+  ChooseKind(C::TargetKeysOpt, C::TargetPasteOpt);
+  ChooseFront(watch.deaf());
+  const std::u16string text = u"一行目\r\n二行目\r\n三行目";
+  Compose(C::AAOpt, text);
+  SendAndWait();
+  EXPECT_EQ(Status(), L"貼り付けを受け取りません（0/3行済み）");
+  EXPECT_EQ(ui::Text(Control(C::Message)), ToWide(text));
+  EXPECT_EQ(watch.Enters(), 0) << "nothing was said";
+  EXPECT_TRUE(HoldsTheUsersCopy());
+  EXPECT_EQ(watch.Changes().second, 0);
 }
 
 }  // namespace

@@ -6,14 +6,18 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/code_page.h"
+#include "platform/win32/win32_clipboard.h"
 #include "platform/win32/win32_dpi.h"
 #include "platform/win32/win32_window_ops.h"
+#include "support/clipboard_content.h"
 
 namespace kakehashi {
 namespace {
@@ -156,6 +160,135 @@ TEST(Win32Shell, ShellCallRunsWithComAndKeepsShell32Loaded) {
   const HRESULT hr = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
   EXPECT_EQ(hr, S_OK) << "one CoUninitialize for the one initialisation, however many calls";
   if (SUCCEEDED(hr)) CoUninitialize();
+}
+
+
+// The real clipboard, as the user's programs and the target's program use it around the
+// tool's offer, through windows of this test's thread.
+class RealClipboard : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    user_ = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(user_, nullptr);
+  }
+  void TearDown() override { DestroyWindow(user_); }
+  // A copy in the user's program: text and a private format.
+  void Copy(std::u16string_view text, const std::string& private_bytes) {
+    ASSERT_TRUE(testing::CopyToClipboard(user_, {{CF_UNICODETEXT, testing::TextBytes(text)}, {private_, private_bytes}}));
+  }
+
+  HWND user_ = nullptr;
+  const UINT private_ = RegisterClipboardFormatW(L"KakehashiTestPrivate");
+  Win32WindowOps ops_;
+};
+
+using testing::BeginsWith;
+using testing::ClipboardBytes;
+using testing::TextBytes;
+
+TEST_F(RealClipboard, AnOfferIsMarkedAndTheUsersContentComesBackByteForByte) {
+  const std::u16string text = u"ユーザーの文\U0001F600";
+  const std::string private_bytes("\0\x01\xFF" "abc\0", 7);
+  Copy(text, private_bytes);
+  const auto saved = ops_.SaveClipboard();
+  ASSERT_TRUE(saved);
+  for (const ClipboardFormat& f : *saved) EXPECT_TRUE(Win32Clipboard::Saves(f.format)) << f.format;
+  ASSERT_TRUE(ops_.OfferClipboardText(u"送る行"));
+  EXPECT_FALSE(ClipboardBytes(private_)) << "the offer replaced the user's content";
+  EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
+  EXPECT_FALSE(ClipboardBytes(CF_UNICODETEXT)) << "rendered only while the tool waits for its reader";
+  EXPECT_TRUE(IsClipboardFormatAvailable(Win32Clipboard::ExcludeFromMonitorsFormat()));
+  const std::string zero(4, '\0');
+  EXPECT_TRUE(BeginsWith(ClipboardBytes(RegisterClipboardFormatW(L"CanIncludeInClipboardHistory")), zero));
+  EXPECT_TRUE(BeginsWith(ClipboardBytes(RegisterClipboardFormatW(L"CanUploadToCloudClipboard")), zero));
+  ASSERT_TRUE(ops_.RestoreClipboard(*saved));
+  EXPECT_TRUE(BeginsWith(ClipboardBytes(CF_UNICODETEXT), TextBytes(text)));
+  EXPECT_TRUE(BeginsWith(ClipboardBytes(private_), private_bytes));
+  EXPECT_TRUE(IsClipboardFormatAvailable(Win32Clipboard::ExcludeFromMonitorsFormat())) << "marked as the offer";
+  EXPECT_EQ(GetClipboardOwner(), nullptr) << "the tool's owner window is gone";
+}
+
+// Two readers in programs of their own: one without a window (process 0), refused, and
+// then one with a window, accepted by its process id.
+TEST_F(RealClipboard, ARefusedReaderGetsNothingAndALaterAcceptedOneGetsTheLine) {
+  const std::string path = CLIPBOARD_READER_EXE_PATH;
+  std::wstring exe(path.begin(), path.end());  // the build tree's path is ASCII
+  for (wchar_t& c : exe) c = c == L'/' ? L'\\' : c;
+  if (exe.front() == L'\\') exe.insert(0, L"Z:");  // Wine: the Unix root
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring out[2] = {std::wstring(temp) + L"kakehashi_reader0.txt", std::wstring(temp) + L"kakehashi_reader1.txt"};
+  const std::u16string line = u"行\U0001F600x";
+  ASSERT_TRUE(ops_.OfferClipboardText(line));
+  std::atomic<DWORD> accepted_process{0};
+  DWORD exit_codes[2] = {99, 99};
+  std::thread readers([&] {
+    for (int i = 0; i < 2; ++i) {
+      std::wstring command = L"\"" + exe + L"\" " + (i == 0 ? L"none" : L"window") + L" \"" + out[i] + L"\"";
+      STARTUPINFOW startup{};
+      startup.cb = sizeof startup;
+      PROCESS_INFORMATION info{};
+      if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                          &startup, &info)) {
+        return;
+      }
+      if (i == 1) accepted_process = info.dwProcessId;
+      ResumeThread(info.hThread);
+      WaitForSingleObject(info.hProcess, 30000);
+      GetExitCodeProcess(info.hProcess, &exit_codes[i]);
+      CloseHandle(info.hThread);
+      CloseHandle(info.hProcess);
+    }
+  });
+  std::vector<std::uint32_t> asked;
+  const auto reader = ops_.AwaitClipboardRender(30000, [&](std::uint32_t process) {
+    asked.push_back(process);
+    return process != 0 && process == accepted_process;
+  });
+  readers.join();
+  EXPECT_EQ(asked, (std::vector<std::uint32_t>{0, accepted_process}));
+  EXPECT_EQ(reader, std::optional<std::uint32_t>(accepted_process));
+  EXPECT_EQ(exit_codes[0], 1u) << "the refused reader got no text";
+  EXPECT_EQ(exit_codes[1], 0u);
+  std::u16string got(64, u'\0');
+  const HANDLE file = CreateFileW(out[1].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  DWORD read = 0;
+  ReadFile(file, got.data(), static_cast<DWORD>(got.size() * 2), &read, nullptr);
+  CloseHandle(file);
+  EXPECT_EQ(got.substr(0, read / 2), line);
+  for (const std::wstring& file_path : out) DeleteFileW(file_path.c_str());
+  EXPECT_TRUE(ops_.RestoreClipboard({}));
+}
+
+TEST_F(RealClipboard, AUsersCopyAfterTheOfferIsNotOverwritten) {
+  Copy(u"before", "p");
+  const auto saved = ops_.SaveClipboard();
+  ASSERT_TRUE(saved);
+  ASSERT_TRUE(ops_.OfferClipboardText(u"行"));
+  Copy(u"copied meanwhile", "x");
+  EXPECT_FALSE(ops_.RestoreClipboard(*saved));
+  EXPECT_TRUE(BeginsWith(ClipboardBytes(CF_UNICODETEXT), TextBytes(u"copied meanwhile")));
+  EXPECT_TRUE(BeginsWith(ClipboardBytes(private_), "x"));
+}
+
+TEST_F(RealClipboard, AClipboardHeldOpenByAnotherThreadCanBeNeitherSavedNorOffered) {
+  HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr), done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  // Wine: OpenClipboard compares windows, not threads: opened without a window here, it
+  // would open without one elsewhere too.
+  std::thread holder([&] {
+    const BOOL open = OpenClipboard(nullptr);
+    SetEvent(opened);
+    WaitForSingleObject(done, 30000);
+    if (open) CloseClipboard();
+  });
+  WaitForSingleObject(opened, 30000);
+  EXPECT_FALSE(ops_.SaveClipboard());
+  EXPECT_FALSE(ops_.OfferClipboardText(u"行"));
+  SetEvent(done);
+  holder.join();
+  CloseHandle(opened);
+  CloseHandle(done);
+  EXPECT_TRUE(ops_.SaveClipboard()) << "once it is closed";
 }
 
 }  // namespace

@@ -216,14 +216,26 @@ bool Win32WindowOps::PaintPending(Handle window) {
   return window && ::GetUpdateRect(ToHwnd(window), nullptr, FALSE);
 }
 
-// TODO(clipboard): the Win32 side of pasting.
-std::optional<std::vector<ClipboardFormat>> Win32WindowOps::SaveClipboard() { return std::nullopt; }
-bool Win32WindowOps::OfferClipboardText(std::u16string_view) { return false; }
-std::optional<std::uint32_t> Win32WindowOps::AwaitClipboardRender(std::uint32_t, const std::function<bool(std::uint32_t)>&) {
-  return std::nullopt;
+std::optional<std::vector<ClipboardFormat>> Win32WindowOps::SaveClipboard() { return clipboard_.Save(); }
+
+bool Win32WindowOps::OfferClipboardText(std::u16string_view text) { return clipboard_.Offer(text); }
+
+std::optional<std::uint32_t> Win32WindowOps::AwaitClipboardRender(std::uint32_t milliseconds,
+                                                                  const std::function<bool(std::uint32_t)>& accept) {
+  return clipboard_.Await(milliseconds, accept);
 }
-bool Win32WindowOps::RestoreClipboard(const std::vector<ClipboardFormat>&) { return false; }
-std::uint32_t Win32WindowOps::PressPasteKeys() { return 0; }
+
+bool Win32WindowOps::RestoreClipboard(const std::vector<ClipboardFormat>& formats) {
+  return clipboard_.Restore(formats);
+}
+
+std::uint32_t Win32WindowOps::PressPasteKeys() {
+  const auto ctrl = static_cast<WORD>(MapVirtualKeyW(VK_CONTROL, MAPVK_VK_TO_VSC));
+  const auto v = static_cast<WORD>(MapVirtualKeyW('V', MAPVK_VK_TO_VSC));
+  INPUT inputs[] = {Key(VK_CONTROL, ctrl, 0), Key('V', v, 0), Key('V', v, KEYEVENTF_KEYUP),
+                    Key(VK_CONTROL, ctrl, KEYEVENTF_KEYUP)};
+  return SendInput(4, inputs, sizeof(INPUT));
+}
 
 int Win32WindowOps::GetDlgCtrlID(Handle window) { return ::GetDlgCtrlID(ToHwnd(window)); }
 

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "platform/win32/win32_clipboard.h"
 #include "platform/window_ops.h"
 
 namespace kakehashi {
@@ -63,6 +64,9 @@ class Win32WindowOps final : public WindowOps {
 
   // Opens the file at `path` (any characters) with the program the shell has for it.
   void OpenFile(const std::wstring& path);
+
+ private:
+  Win32Clipboard clipboard_;
 };
 
 // COM for the shell calls: ShellExecuteA initialises it (apartment-threaded, OLE1 DDE off)
